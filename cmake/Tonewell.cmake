@@ -1,0 +1,77 @@
+# Helpers shared by every folder's CMakeLists.txt.
+#
+#   tw_library(NAME [PORTABLE] SOURCES ... [LIBS ...])
+#       PORTABLE libraries are built by both trees; the others only by the
+#       Windows tree (the call is ignored in the host tree).
+#   tw_test(NAME [WINDOWS] SOURCES ... [LIBS ...] [TIMEOUT s])
+#       A GoogleTest program registered with ctest. WINDOWS tests exist only in
+#       the Windows tree and run under Wine; the others are portable and exist
+#       in both trees (natively tested with sanitizers in the host tree).
+#   tw_bench(NAME SOURCES ... [LIBS ...])   host-only Google Benchmark program.
+#   tw_fuzz(NAME SOURCES ... [LIBS ...])    libFuzzer target (fuzz tree only);
+#       in the host tree the same source is linked to a driver that replays
+#       its seed corpus folder tests/fuzz/corpus/NAME as a regression test.
+
+function(tw_library name)
+  cmake_parse_arguments(A "PORTABLE" "" "SOURCES;LIBS" ${ARGN})
+  if(NOT A_PORTABLE AND NOT WIN32)
+    return()
+  endif()
+  add_library(${name} STATIC ${A_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${A_LIBS})
+endfunction()
+
+function(tw_test name)
+  cmake_parse_arguments(A "WINDOWS" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  if(A_WINDOWS AND NOT WIN32)
+    return()
+  endif()
+  if(TW_FUZZ)
+    return()
+  endif()
+  add_executable(${name} ${A_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE ${A_LIBS} gtest gtest_main)
+  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1
+           WORKING_DIRECTORY $<TARGET_FILE_DIR:${name}>)
+  if(NOT A_TIMEOUT)
+    set(A_TIMEOUT 300)
+  endif()
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${A_TIMEOUT})
+  if(WIN32)
+    # Windows tests share one virtual desktop: run them one at a time.
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK wine_desktop)
+  endif()
+endfunction()
+
+function(tw_bench name)
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+  if(WIN32 OR TW_FUZZ OR NOT TARGET benchmark::benchmark)
+    return()
+  endif()
+  add_executable(${name} ${A_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE ${A_LIBS} benchmark::benchmark)
+endfunction()
+
+function(tw_fuzz name)
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+  if(WIN32)
+    return()
+  endif()
+  if(TW_FUZZ)
+    add_executable(${name} ${A_SOURCES})
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} PRIVATE ${A_LIBS})
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+  else()
+    add_executable(${name}_replay ${A_SOURCES} ${PROJECT_SOURCE_DIR}/tests/fuzz/ReplayMain.cpp)
+    target_include_directories(${name}_replay PRIVATE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name}_replay PRIVATE ${A_LIBS})
+    add_test(NAME ${name}_replay
+             COMMAND ${name}_replay ${PROJECT_SOURCE_DIR}/tests/fuzz/corpus/${name})
+    set_tests_properties(${name}_replay PROPERTIES TIMEOUT 300)
+  endif()
+endfunction()
