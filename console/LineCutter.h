@@ -1,0 +1,39 @@
+// Cutting a console program's output bytes into lines, one read at a time.
+//
+// Classes in this file: LineCutter.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace tonewell {
+
+// Keeps the unfinished line between reads. Per byte: NUL is skipped; LF
+// completes the line; CR completes the line and takes an LF that follows it
+// in the same read along; any other byte is appended. A CR ending one read
+// and an LF starting the next give an extra empty line. Bytes are kept as
+// they come (no character conversion).
+class LineCutter {
+ public:
+  using LineHandler = std::function<void(const std::string& line)>;
+  using StopCheck = std::function<bool()>;
+
+  // Cuts the bytes of one read, the pending text first: calls `onLine` for
+  // every completed line (empty lines too). `stopRequested` is asked before
+  // each byte; when it answers true the rest of the read is dropped. The
+  // unfinished end becomes the pending text. Returns true when stopped early.
+  bool Cut(std::string_view bytes, const LineHandler& onLine, const StopCheck& stopRequested);
+
+  // The beginning of a line whose end has not arrived yet.
+  const std::string& Pending() const { return pending_; }
+
+  // Hands over the pending text (at the end of the output) and empties it.
+  std::string TakePending();
+
+ private:
+  std::string pending_;
+};
+
+}  // namespace tonewell

@@ -1,0 +1,141 @@
+// The runner's byte line cutter: each byte rule, lines spanning reads, the
+// CR/LF split across reads, and the stop request between bytes.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "console/LineCutter.h"
+
+namespace tonewell {
+namespace {
+
+// Plays the reads of one command through a cutter the way the worker does:
+// completed lines, then a partial event for a non-empty pending text after
+// each read, then the pending text as a final line at the end.
+struct Replay {
+  LineCutter cutter;
+  std::vector<std::string> lines;   // completed lines, as the runner keeps them
+  std::vector<std::string> events;  // "E:" entire / "B:" beginning, in order
+
+  void Read(std::string_view bytes, const LineCutter::StopCheck& stop = nullptr) {
+    cutter.Cut(bytes, [&](const std::string& line) {
+      lines.push_back(line);
+      events.push_back("E:" + line);
+    }, stop);
+    if (!cutter.Pending().empty()) events.push_back("B:" + cutter.Pending());
+  }
+  void End() {
+    std::string rest = cutter.TakePending();
+    if (!rest.empty()) {
+      lines.push_back(rest);
+      events.push_back("E:" + rest);
+    }
+  }
+};
+
+using Lines = std::vector<std::string>;
+
+TEST(LineCutter, ByteRulesWithinOneRead) {
+  Replay r;
+  r.Read(std::string("a\r\nb\n", 5));
+  r.End();
+  EXPECT_EQ(r.lines, (Lines{"a", "b"}));
+  EXPECT_EQ(r.events, (Lines{"E:a", "E:b"}));
+
+  Replay lone;  // a CR alone completes a line; empty lines count
+  lone.Read("x\ry\n\n\r\rz");
+  lone.End();
+  EXPECT_EQ(lone.lines, (Lines{"x", "y", "", "", "", "z"}));
+
+  Replay lfcr;  // LF CR is two line ends, not one
+  lfcr.Read("p\n\rq\n");
+  EXPECT_EQ(lfcr.lines, (Lines{"p", "", "q"}));
+}
+
+TEST(LineCutter, NulBytesNeverReachALine) {
+  Replay r;
+  r.Read(std::string("\0I\0D_LEN\0GTH=1\0\n\0\0", 19));
+  r.Read(std::string("\0\0\0", 3));
+  r.End();
+  EXPECT_EQ(r.lines, (Lines{"ID_LENGTH=1"}));
+  EXPECT_EQ(r.events, (Lines{"E:ID_LENGTH=1"}));
+}
+
+TEST(LineCutter, PartialLinesAcrossReads) {
+  Replay r;
+  r.Read("abc");
+  r.Read("de");
+  r.Read("f\n");
+  r.End();
+  // Reported again, longer, after each read that does not end it.
+  EXPECT_EQ(r.events, (Lines{"B:abc", "B:abcde", "E:abcdef"}));
+  EXPECT_EQ(r.lines, (Lines{"abcdef"}));
+}
+
+TEST(LineCutter, UnfinishedLineAtEndBecomesALine) {
+  Replay r;
+  r.Read("a\rb");
+  r.End();
+  EXPECT_EQ(r.events, (Lines{"E:a", "B:b", "E:b"}));
+  EXPECT_EQ(r.lines, (Lines{"a", "b"}));
+}
+
+TEST(LineCutter, CrAndLfInSeparateReadsGiveAnEmptyLine) {
+  Replay r;
+  r.Read("x\r");
+  r.Read("\ny");
+  r.End();
+  EXPECT_EQ(r.lines, (Lines{"x", "", "y"}));
+  EXPECT_EQ(r.events, (Lines{"E:x", "E:", "B:y", "E:y"}));
+}
+
+TEST(LineCutter, BytesAreKeptUnconverted) {
+  Replay r;
+  const std::string gbk = "\xD5\xFD\xD4\xDA\x5C\xB4\xA6\xC0\xED";  // bytes incl. 0x5C trail
+  r.Read(gbk + "\xff\x01\t \n");
+  EXPECT_EQ(r.lines, (Lines{gbk + "\xff\x01\t "}));
+}
+
+TEST(LineCutter, StopRequestDropsTheRestOfTheRead) {
+  Replay r;
+  int asked = 0;
+  // Stop once the first line is complete: asked before each byte, so the
+  // third question (before 'b') answers true.
+  auto stopAfterTwoBytes = [&] { return ++asked > 2; };
+  r.Read("a\nbcd\nmore\n", stopAfterTwoBytes);
+  EXPECT_EQ(r.lines, (Lines{"a"}));
+  EXPECT_TRUE(r.cutter.Pending().empty());
+
+  Replay mid;  // stopping inside a line keeps what was cut as pending
+  int n = 0;
+  EXPECT_TRUE(mid.cutter.Cut("xyz", [](const std::string&) {}, [&] { return ++n > 2; }));
+  EXPECT_EQ(mid.cutter.Pending(), "xy");
+  EXPECT_FALSE(mid.cutter.Cut("", [](const std::string&) {}, [] { return true; }));
+}
+
+TEST(LineCutter, LongLinesAndManyLines) {
+  Replay r;
+  std::string big(300000, 'q');
+  r.Read(big.substr(0, 100000));
+  r.Read(big.substr(100000) + "\n");
+  ASSERT_EQ(r.lines.size(), 1u);
+  EXPECT_EQ(r.lines[0].size(), big.size());
+
+  Replay many;
+  std::string text;
+  for (int i = 0; i < 10000; ++i) text += "line " + std::to_string(i) + "\r\n";
+  many.Read(text);
+  ASSERT_EQ(many.lines.size(), 10000u);
+  EXPECT_EQ(many.lines[9999], "line 9999");
+}
+
+TEST(LineCutter, HandlerErrorKeepsTheUnfinishedText) {
+  LineCutter cutter;
+  cutter.Cut("ab", [](const std::string&) {}, nullptr);
+  EXPECT_THROW(cutter.Cut("c\nd", [](const std::string&) { throw 1; }, nullptr), int);
+  EXPECT_TRUE(cutter.Pending().empty());  // "abc" went to the handler; "d" never read
+}
+
+}  // namespace
+}  // namespace tonewell
