@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds both trees and runs every test: the host
+# tree natively (ASan + UBSan), the Windows tree under Wine in one Xvfb.
+# Ends with "N passed, N failed" (counting ctest tests of both trees) and a
+# non-zero exit code when anything failed or did not build.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+start=$(date +%s)
+bash tools/setup.sh || { echo "setup failed"; echo "0 passed, 1 failed"; exit 1; }
+
+passed=0 failed=0
+run_tree() {  # name
+  local dir=build/$1 log=build/$1-ctest.log
+  local t0=$(date +%s)
+  if ! bash tools/build.sh "$1" > "build/$1-build.log" 2>&1; then
+    echo "== $1: build FAILED (tail of build/$1-build.log):"
+    grep -E 'error|Error' "build/$1-build.log" | head -20
+    failed=$((failed + 1))
+    return
+  fi
+  echo "== $1: built in $(( $(date +%s) - t0 )) s"
+  ctest --test-dir "$dir" -j"${TW_JOBS:-$(nproc)}" --output-on-failure --timeout 600 > "$log" 2>&1
+  grep -E '^\s*[0-9]+/[0-9]+ Test' "$log" | sed 's/^ */  /'
+  local line total bad
+  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -1)
+  if [ -z "$line" ]; then
+    echo "== $1: ctest gave no summary (see $log)"
+    tail -20 "$log"
+    failed=$((failed + 1))
+    return
+  fi
+  total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$line")
+  bad=$(sed -E 's/.* ([0-9]+) tests? failed.*/\1/' <<<"$line")
+  passed=$((passed + total - bad))
+  failed=$((failed + bad))
+  if [ "$bad" != 0 ]; then
+    echo "== $1: failures (output in $log):"
+    sed -n '/The following tests FAILED/,$p' "$log"
+  fi
+  echo "== $1: $((total - bad)) of $total passed in $(( $(date +%s) - t0 )) s"
+}
+
+mkdir -p build
+run_tree host
+
+# One Xvfb and one persistent wineserver for all Windows tests.
+. tools/wine-env.sh
+export TW_WINEPREFIX=$TW_ROOT/build/win/wineprefix WINEPREFIX=$TW_ROOT/build/win/wineprefix
+unset DISPLAY
+tw_ensure_display
+trap tw_stop_display EXIT
+tw_ensure_prefix
+wineserver -p >/dev/null 2>&1 || true
+run_tree win
+tw_stop_display
+trap - EXIT
+
+echo "== total time $(( $(date +%s) - start )) s"
+echo "$passed passed, $failed failed"
+[ "$failed" = 0 ] && [ "$passed" -gt 0 ]
