@@ -1,0 +1,2 @@
+# Skin package reader and writer.
+tw_library(tw_skinread PORTABLE SOURCES SkinRead.cpp LIBS tw_lzh)
