@@ -1,0 +1,279 @@
+#include "tests/e2e/Driver.h"
+
+#include <commctrl.h>
+
+#include <cstddef>
+
+namespace e2e {
+
+std::wstring SelfFolder() {
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring path = self;
+  return path.substr(0, path.find_last_of(L"\\/") + 1);
+}
+
+bool WaitUntil(const std::function<bool()>& done, DWORD ms) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (done()) return true;
+    if (GetTickCount() - start >= ms) return done();
+    Sleep(20);
+  }
+}
+
+TAppProcess::~TAppProcess() {
+  Kill();
+}
+
+bool TAppProcess::Start(const std::wstring& exe, const std::wstring& folder, const std::wstring& caption,
+                        DWORD ms) {
+  std::wstring cmd = L"\"" + exe + L"\"";
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si,
+                      &pi))
+    return false;
+  CloseHandle(pi.hThread);
+  process_ = pi.hProcess;
+  pid_ = pi.dwProcessId;
+  WaitForInputIdle(process_, ms);
+  return WaitUntil(
+      [&] {
+        for (HWND w : TopWindows(pid_, L"")) {
+          if (Text(w) == caption) {
+            main_ = w;
+            return true;
+          }
+        }
+        return false;
+      },
+      ms);
+}
+
+bool TAppProcess::Close(DWORD ms) {
+  if (!process_) return true;
+  if (main_) PostMessageW(main_, WM_CLOSE, 0, 0);
+  return WaitForSingleObject(process_, ms) == WAIT_OBJECT_0;
+}
+
+void TAppProcess::Kill() {
+  if (!process_) return;
+  if (WaitForSingleObject(process_, 0) != WAIT_OBJECT_0) {
+    TerminateProcess(process_, 99);
+    WaitForSingleObject(process_, 5000);
+  }
+  CloseHandle(process_);
+  process_ = nullptr;
+}
+
+bool TAppProcess::Exited(DWORD ms) const {
+  return process_ && WaitForSingleObject(process_, ms) == WAIT_OBJECT_0;
+}
+
+DWORD TAppProcess::ExitCode() const {
+  DWORD code = STILL_ACTIVE;
+  if (process_) GetExitCodeProcess(process_, &code);
+  return code;
+}
+
+namespace {
+
+struct TopSearch {
+  DWORD pid;
+  std::wstring cls;
+  HWND except;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTop(HWND w, LPARAM p) {
+  auto* s = reinterpret_cast<TopSearch*>(p);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  if (pid == s->pid && w != s->except && IsWindowVisible(w) &&
+      (s->cls.empty() || ClassOf(w) == s->cls))
+    s->found.push_back(w);
+  return TRUE;
+}
+
+BOOL CALLBACK CollectChild(HWND w, LPARAM p) {
+  reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
+  return TRUE;
+}
+
+// Memory inside another process, released with it.
+class RemoteBlock {
+ public:
+  RemoteBlock(HANDLE process, size_t size)
+      : process_(process), mem_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE)) {}
+  ~RemoteBlock() {
+    if (mem_) VirtualFreeEx(process_, mem_, 0, MEM_RELEASE);
+  }
+  RemoteBlock(const RemoteBlock&) = delete;
+  RemoteBlock& operator=(const RemoteBlock&) = delete;
+  void* Get() const { return mem_; }
+  char* At(size_t offset) const { return static_cast<char*>(mem_) + offset; }
+  bool Write(size_t offset, const void* data, size_t n) const {
+    SIZE_T done = 0;
+    return WriteProcessMemory(process_, At(offset), data, n, &done) && done == n;
+  }
+  bool Read(size_t offset, void* data, size_t n) const {
+    SIZE_T done = 0;
+    return ReadProcessMemory(process_, At(offset), data, n, &done) && done == n;
+  }
+
+ private:
+  HANDLE process_;
+  void* mem_;
+};
+
+HANDLE OpenOwner(HWND wnd) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(wnd, &pid);
+  return OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+}
+
+LRESULT SendWithTimeout(HWND w, UINT msg, WPARAM wp, LPARAM lp, DWORD ms = 5000) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(w, msg, wp, lp, SMTO_ABORTIFHUNG, ms, &result)) return -1;
+  return static_cast<LRESULT>(result);
+}
+
+}  // namespace
+
+std::vector<HWND> TopWindows(DWORD pid, const std::wstring& cls, HWND except) {
+  TopSearch s{pid, cls, except, {}};
+  EnumWindows(CollectTop, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+HWND WaitForTopWindow(DWORD pid, const std::wstring& cls, DWORD ms, HWND except) {
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        auto all = TopWindows(pid, cls, except);
+        found = all.empty() ? nullptr : all.front();
+        return found != nullptr;
+      },
+      ms);
+  return found;
+}
+
+std::vector<HWND> Descendants(HWND parent) {
+  std::vector<HWND> all;
+  EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&all));
+  return all;
+}
+
+HWND FindChild(HWND parent, const std::wstring& cls, const std::wstring& text) {
+  for (HWND w : Descendants(parent))
+    if ((cls.empty() || ClassOf(w) == cls) && (text.empty() || Text(w) == text)) return w;
+  return nullptr;
+}
+
+HWND FindChildById(HWND parent, int id) {
+  for (HWND w : Descendants(parent))
+    if (GetDlgCtrlID(w) == id) return w;
+  return nullptr;
+}
+
+std::wstring Text(HWND wnd) {
+  wchar_t buf[1024] = {};
+  DWORD_PTR got = 0;
+  if (!SendMessageTimeoutW(wnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG,
+                           5000, &got))
+    return L"<no answer>";
+  return std::wstring(buf, got < 1024 ? got : 1023);
+}
+
+std::wstring ClassOf(HWND wnd) {
+  wchar_t buf[256] = {};
+  GetClassNameW(wnd, buf, 256);
+  return buf;
+}
+
+void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+
+bool FillOpenDialog(HWND dialog, const std::wstring& path) {
+  HWND field = FindChildById(dialog, 0x47C);
+  if (!field) return false;
+  HWND edit = ClassOf(field) == L"Edit" ? field : FindChild(field, L"Edit", L"");
+  if (!edit) return false;
+  SendWithTimeout(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+  PressDialogButton(dialog, IDOK);
+  return true;
+}
+
+void PressDialogButton(HWND dialog, int id) {
+  HWND button = GetDlgItem(dialog, id);
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+}
+
+std::wstring MessageBoxText(HWND box) {
+  HWND text = GetDlgItem(box, 0xFFFF);
+  return text ? Text(text) : L"";
+}
+
+int ListViewCount(HWND list) { return static_cast<int>(SendWithTimeout(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+std::vector<std::vector<std::wstring>> ListViewRows(HWND list, int columns) {
+  std::vector<std::vector<std::wstring>> rows;
+  HANDLE process = OpenOwner(list);
+  if (!process) return rows;
+  {
+    constexpr int kChars = 1024;
+    RemoteBlock block(process, sizeof(LVITEMW) + kChars * sizeof(wchar_t));
+    if (block.Get()) {
+      const int count = ListViewCount(list);
+      for (int row = 0; row < count; ++row) {
+        std::vector<std::wstring> cells;
+        for (int col = 0; col < columns; ++col) {
+          LVITEMW item{};
+          item.mask = LVIF_TEXT;
+          item.iItem = row;
+          item.iSubItem = col;
+          item.pszText = reinterpret_cast<wchar_t*>(block.At(sizeof(LVITEMW)));
+          item.cchTextMax = kChars;
+          wchar_t zero = 0;
+          block.Write(sizeof(LVITEMW), &zero, sizeof(zero));
+          block.Write(0, &item, sizeof(item));
+          const LRESULT n = SendWithTimeout(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(block.Get()));
+          std::wstring text(kChars, L'\0');
+          block.Read(sizeof(LVITEMW), text.data(), kChars * sizeof(wchar_t));
+          text.resize(n > 0 && n < kChars ? static_cast<size_t>(n) : 0);
+          cells.push_back(text);
+        }
+        rows.push_back(cells);
+      }
+    }
+  }
+  CloseHandle(process);
+  return rows;
+}
+
+bool ListViewSelect(HWND list, int row) {
+  HANDLE process = OpenOwner(list);
+  if (!process) return false;
+  bool ok = false;
+  {
+    RemoteBlock block(process, sizeof(LVITEMW));
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    ok = block.Get() && block.Write(0, &item, sizeof(item)) &&
+         SendWithTimeout(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(block.Get())) != 0;
+  }
+  CloseHandle(process);
+  return ok;
+}
+
+TProgress Progress(HWND bar) {
+  TProgress p;
+  p.pos = static_cast<int>(SendWithTimeout(bar, PBM_GETPOS, 0, 0));
+  p.low = static_cast<int>(SendWithTimeout(bar, PBM_GETRANGE, TRUE, 0));
+  p.high = static_cast<int>(SendWithTimeout(bar, PBM_GETRANGE, FALSE, 0));
+  return p;
+}
+
+}  // namespace e2e
