@@ -9,7 +9,11 @@ build_tree() {
   if [ ! -f "$dir/CMakeCache.txt" ]; then
     cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
   fi
-  cmake --build "$dir" -j"$jobs"
+  if [ -n "${TW_KEEP_GOING:-}" ]; then
+    cmake --build "$dir" -j"$jobs" -- -k
+  else
+    cmake --build "$dir" -j"$jobs"
+  fi
 }
 case "${1:-all}" in
   host) build_tree host ;;
