@@ -27,7 +27,7 @@ function(tw_test name)
   if(A_WINDOWS AND NOT WIN32)
     return()
   endif()
-  if(TW_FUZZ)
+  if(TW_FUZZ OR TW_TOOLS_ONLY)
     return()
   endif()
   add_executable(${name} ${A_SOURCES})
@@ -47,7 +47,7 @@ endfunction()
 
 function(tw_bench name)
   cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
-  if(WIN32 OR TW_FUZZ OR NOT TARGET benchmark::benchmark)
+  if(WIN32 OR TW_FUZZ OR TW_TOOLS_ONLY OR NOT TARGET benchmark::benchmark)
     return()
   endif()
   add_executable(${name} ${A_SOURCES})
@@ -57,7 +57,7 @@ endfunction()
 
 function(tw_fuzz name)
   cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
-  if(WIN32)
+  if(WIN32 OR TW_TOOLS_ONLY)
     return()
   endif()
   if(TW_FUZZ)
@@ -73,5 +73,36 @@ function(tw_fuzz name)
     add_test(NAME ${name}_replay
              COMMAND ${name}_replay ${PROJECT_SOURCE_DIR}/tests/fuzz/corpus/${name})
     set_tests_properties(${name}_replay PROPERTIES TIMEOUT 300)
+  endif()
+endfunction()
+
+# Host programs that the build itself runs (skin generator and packer, form
+# compiler, ...). Both trees can use them:
+#   tw_host_executable(NAME SOURCES ... [LIBS ...])
+#       declares the program (host tree only; it lands in <tree>/bin).
+#   tw_host_tool(VAR NAME)
+#       sets VAR to the program's path and VAR_DEPENDS to what a custom
+#       command must depend on. In the host tree that is the target itself; in
+#       the Windows tree it is a nested, unsanitized host build of the tools
+#       (<win tree>/hosttools, built by the target tw_host_tools).
+function(tw_host_executable name)
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+  if(WIN32 OR TW_FUZZ)
+    return()
+  endif()
+  add_executable(${name} ${A_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE ${A_LIBS})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  add_dependencies(tw_host_tools_all ${name})
+endfunction()
+
+function(tw_host_tool var name)
+  if(WIN32)
+    set(${var} ${CMAKE_BINARY_DIR}/hosttools/bin/${name} PARENT_SCOPE)
+    set(${var}_DEPENDS tw_host_tools PARENT_SCOPE)
+  else()
+    set(${var} $<TARGET_FILE:${name}> PARENT_SCOPE)
+    set(${var}_DEPENDS ${name} PARENT_SCOPE)
   endif()
 endfunction()
