@@ -1,23 +1,28 @@
 #!/usr/bin/env bash
-# tools/build.sh [host|win|all]: configures (once) and builds the trees.
+# tools/build.sh [host|win|all] [TARGET...]: configures a tree (once) and
+# builds it, or only the named targets. TW_KEEP_GOING=1 builds past errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=${TW_JOBS:-$(nproc)}
-build_tree() {
-  local dir=build/$1
+build_tree() {  # name, targets...
+  local dir=build/$1 args=()
   shift
+  local conf=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+  [ "$dir" = build/win ] && conf+=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake)
   if [ ! -f "$dir/CMakeCache.txt" ]; then
-    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake -S . -B "$dir" "${conf[@]}" >/dev/null
   fi
+  [ $# -gt 0 ] && args+=(--target "$@")
   if [ -n "${TW_KEEP_GOING:-}" ]; then
-    cmake --build "$dir" -j"$jobs" -- -k
+    cmake --build "$dir" -j"$jobs" "${args[@]}" -- -k
   else
-    cmake --build "$dir" -j"$jobs"
+    cmake --build "$dir" -j"$jobs" "${args[@]}"
   fi
 }
-case "${1:-all}" in
-  host) build_tree host ;;
-  win) build_tree win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake ;;
-  all) build_tree host; build_tree win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake ;;
-  *) echo "usage: build.sh [host|win|all]" >&2; exit 2 ;;
+tree=${1:-all}
+[ $# -gt 0 ] && shift
+case "$tree" in
+  host|win) build_tree "$tree" "$@" ;;
+  all) build_tree host "$@"; build_tree win "$@" ;;
+  *) echo "usage: build.sh [host|win|all] [TARGET...]" >&2; exit 2 ;;
 esac

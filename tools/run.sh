@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh >/dev/null
-bash tools/build.sh win >/dev/null
+bash tools/build.sh win Tonewell wincapture >/dev/null
 . tools/wine-env.sh
 exe=$TW_ROOT/build/win/app/Tonewell.exe
 if [ -n "${DISPLAY:-}" ]; then

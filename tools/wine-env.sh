@@ -53,6 +53,9 @@ tw_ensure_prefix() {
     wine reg add "$k\\Fonts\\Replacements" /v SimSun /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1
     wine reg add "$k\\WineDbg" /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     wine reg add "HKCU\\Control Panel\\Desktop" /v FontSmoothing /d 0 /f >/dev/null 2>&1
+    # Wine finds its own fonts (Marlett draws the caption-button glyphs) only
+    # when they lie in the prefix's font folder.
+    cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     wineserver -w
     touch "$WINEPREFIX/.tonewell-ready"
   ) 9>"$WINEPREFIX.lock"
