@@ -92,8 +92,20 @@ void HuffTree::Update(int symbol) {
     if (k > freq[c + 1]) {
       // Move the node past every node of a smaller count (the sentinel at T
       // ends the scan).
+      // The counts are in ascending order, so l is the last node of the run
+      // of count k - 1 that follows c. Runs are usually short; long ones
+      // (early in a stream, or after a rebuild) are halved instead.
       int l = c + 1;
-      while (k > freq[l + 1]) ++l;
+      int steps = 8;
+      while (k > freq[l + 1] && --steps > 0) ++l;
+      if (steps == 0) {
+        int lo = l + 1, hi = T;  // freq[lo] < k <= freq[T]
+        while (hi - lo > 1) {
+          const int mid = (lo + hi) / 2;
+          if (freq[mid] < k) lo = mid; else hi = mid;
+        }
+        l = lo;
+      }
       freq[c] = freq[l];
       freq[l] = static_cast<uint16_t>(k);
 
@@ -150,7 +162,23 @@ inline unsigned TLZH::GetByte() {
 
 inline int TLZH::DecodeChar() {
   int c = tree_.son[R];
-  while (c < T) c = tree_.son[c + GetBit()];
+  // The walk works on a local copy of the bit buffer.
+  uint64_t buf = bitBuf_;
+  unsigned n = bitCount_;
+  while (c < T) {
+    if (n == 0) {
+      bitBuf_ = buf;
+      bitCount_ = 0;
+      Refill();
+      buf = bitBuf_;
+      n = bitCount_;
+    }
+    c = tree_.son[c + static_cast<int>(buf >> 63)];
+    buf <<= 1;
+    --n;
+  }
+  bitBuf_ = buf;
+  bitCount_ = n;
   c -= T;
   tree_.Update(c);
   return c;
