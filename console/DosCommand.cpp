@@ -1,0 +1,323 @@
+#include "console/DosCommand.h"
+
+#include <algorithm>
+#include <string_view>
+#include <utility>
+
+// ---------------------------------------------------------------------------
+// TDosLines
+
+void TDosLines::Add(const std::string& line) {
+  std::lock_guard<std::mutex> hold(FLock);
+  FLines.push_back(line);
+}
+
+void TDosLines::Clear() {
+  std::lock_guard<std::mutex> hold(FLock);
+  FLines.clear();
+}
+
+int TDosLines::Count() const {
+  std::lock_guard<std::mutex> hold(FLock);
+  return static_cast<int>(FLines.size());
+}
+
+std::string TDosLines::Strings(int index) const {
+  std::lock_guard<std::mutex> hold(FLock);
+  if (index < 0 || static_cast<size_t>(index) >= FLines.size()) return {};
+  return FLines[static_cast<size_t>(index)];
+}
+
+std::vector<std::string> TDosLines::Snapshot() const {
+  std::lock_guard<std::mutex> hold(FLock);
+  return FLines;
+}
+
+// ---------------------------------------------------------------------------
+// TProcessTimer
+
+TW_IMPLEMENT_CLASS(TProcessTimer, [](TClassBuilder<TProcessTimer>&) {})
+
+TProcessTimer::TProcessTimer(TComponent* owner) : TTimer(owner) { SetEnabled(false); }
+
+TProcessTimer::~TProcessTimer() {
+  if (FRunner) FRunner->TimerGoing();
+}
+
+void TProcessTimer::Begin() {
+  FSinceBeginning = 0;
+  FSinceLastOutput = 0;
+  FActive = true;
+  SetInterval(1000);
+  SetEnabled(false);  // restart the period from now
+  SetEnabled(true);
+}
+
+void TProcessTimer::Timer() {
+  if (!FActive) {
+    // Disabled by the worker: stop the platform timer here, on its thread.
+    SetEnabled(false);
+    return;
+  }
+  ++FSinceBeginning;
+  ++FSinceLastOutput;
+}
+
+// ---------------------------------------------------------------------------
+// TDosThread
+
+namespace {
+
+// Closes a handle once.
+struct OwnedHandle {
+  HANDLE h = nullptr;
+  void Close() {
+    if (h) CloseHandle(h);
+    h = nullptr;
+  }
+};
+
+}  // namespace
+
+TDosThread::TDosThread(TSettings settings, TDosLines& lines, TProcessTimer& timer, TDosOutcome& outcome)
+    : TThread(true), FSettings(std::move(settings)), FLines(lines), FTimer(timer), FOutcome(outcome) {
+  Start();
+}
+
+TDosThread::~TDosThread() {
+  // Execute uses this class's members: end it before they go.
+  Terminate();
+  if (!Finished()) WaitFor();
+}
+
+void TDosThread::Fail(const std::wstring& text) {
+  {
+    std::lock_guard<std::mutex> hold(FOutcome.lock);
+    FOutcome.errorText = text;
+  }
+  FOutcome.startFailed = true;
+  // The command is over: nobody may wait on a running state that never ends.
+  FTimer.Disable();
+}
+
+void TDosThread::Execute() {
+  // Pipe security: inheritable handles, on NT with a descriptor whose access
+  // list is present but empty-pointer (open to all).
+  SECURITY_ATTRIBUTES sa{};
+  sa.nLength = sizeof(sa);
+  sa.bInheritHandle = TRUE;
+  SECURITY_DESCRIPTOR sd{};
+  if (GetVersion() < 0x80000000u) {
+    InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
+    SetSecurityDescriptorDacl(&sd, TRUE, nullptr, FALSE);
+    sa.lpSecurityDescriptor = &sd;
+  }
+
+  OwnedHandle inRead, inWrite, outRead, outWrite;
+  if (!CreatePipe(&inRead.h, &inWrite.h, &sa, 0)) {
+    Fail(L"The input pipe could not be created");
+    throw EDosCommand(L"The input pipe could not be created");
+  }
+  if (!CreatePipe(&outRead.h, &outWrite.h, &sa, 0)) {
+    inRead.Close();
+    inWrite.Close();
+    Fail(L"The output pipe could not be created");
+    throw EDosCommand(L"The output pipe could not be created");
+  }
+  // The child needs only its own ends; ours stay out of every child's handle
+  // table (a second runner's child would otherwise hold this pipe open).
+  SetHandleInformation(outRead.h, HANDLE_FLAG_INHERIT, 0);
+  SetHandleInformation(inWrite.h, HANDLE_FLAG_INHERIT, 0);
+
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
+  GetStartupInfoW(&si);
+  si.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
+  si.wShowWindow = SW_HIDE;
+  si.hStdOutput = outWrite.h;
+  si.hStdError = outWrite.h;
+  si.hStdInput = inRead.h;
+
+  // CreateProcessW may write into the command line buffer.
+  std::wstring commandLine = FSettings.commandLine;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
+                      FSettings.priorityClass | CREATE_NEW_CONSOLE, nullptr, nullptr, &si, &pi)) {
+    inRead.Close();
+    inWrite.Close();
+    outRead.Close();
+    outWrite.Close();
+    std::wstring text = FSettings.commandLine + L" doesn't exist.";
+    Fail(text);
+    throw TCreateProcessError(text);
+  }
+  OwnedHandle thread{pi.hThread}, process{pi.hProcess};
+
+  try {
+    ReadChild(process.h, outRead.h);
+  } catch (...) {
+    // A line handler failed: the worker ends here, without the final line
+    // and the end event, but nothing stays open and the runner stops running.
+    std::wstring text = ExceptionText(std::current_exception());
+    {
+      std::lock_guard<std::mutex> hold(FOutcome.lock);
+      FOutcome.errorText = text;
+    }
+    thread.Close();
+    process.Close();
+    inRead.Close();
+    outWrite.Close();
+    outRead.Close();
+    inWrite.Close();
+    FTimer.Disable();
+    throw;
+  }
+
+  thread.Close();
+  process.Close();
+  inRead.Close();
+  outWrite.Close();
+  outRead.Close();
+  inWrite.Close();
+  FTimer.Disable();
+  FSettings.onTerminated(FSettings.runner);
+}
+
+void TDosThread::ReadChild(HANDLE process, HANDLE outputRead) {
+  tonewell::LineCutter cutter;
+  std::vector<char> buffer(1024, '\0');
+  auto completeLine = [this](const std::string& line) {
+    FTimer.ResetLastOutput();
+    FLines.Add(line);
+    FSettings.onNewLine(FSettings.runner, line, otEntireLine);
+  };
+  auto stopRequested = [this] { return Terminated(); };
+
+  for (;;) {
+    // The end is taken from the process object; an exit code of 259 does not
+    // make an ended child look alive.
+    bool ended = WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process, &code);
+
+    DWORD peeked = 0, available = 0;
+    if (PeekNamedPipe(outputRead, buffer.data(), static_cast<DWORD>(buffer.size()), &peeked, &available,
+                      nullptr) &&
+        peeked > 0) {
+      if (available > buffer.size()) buffer.resize(available);
+      std::fill(buffer.begin(), buffer.end(), '\0');
+      DWORD got = 0;
+      if (ReadFile(outputRead, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) && got > 0) {
+        cutter.Cut(std::string_view(buffer.data(), got), completeLine, stopRequested);
+      }
+      if (!cutter.Pending().empty())
+        FSettings.onNewLine(FSettings.runner, cutter.Pending(), otBeginningOfLine);
+    }
+
+    Sleep(1);
+    if (Terminated() && !ended) {
+      TerminateProcess(process, 0);
+      FOutcome.stopped = true;
+    }
+
+    if (ended) {
+      FOutcome.exitCode = code;
+      FOutcome.childEnded = true;
+      break;
+    }
+    const int maxBeginning = FSettings.maxTimeAfterBeginning;
+    const int maxLastOutput = FSettings.maxTimeAfterLastOutput;
+    if (maxBeginning > 0 && maxBeginning < FTimer.SinceBeginning()) break;
+    if (maxLastOutput > 0 && maxLastOutput < FTimer.SinceLastOutput()) break;
+  }
+
+  std::string rest = cutter.TakePending();
+  if (!rest.empty()) {
+    FLines.Add(rest);
+    FSettings.onNewLine(FSettings.runner, rest, otEntireLine);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// TDosCommand
+
+TW_IMPLEMENT_CLASS(TDosCommand, [](TClassBuilder<TDosCommand>& c) {
+  c.Str(L"CommandLine", &TDosCommand::CommandLine, &TDosCommand::SetCommandLine);
+  c.Int(L"MaxTimeAfterBeginning", &TDosCommand::MaxTimeAfterBeginning, &TDosCommand::SetMaxTimeAfterBeginning);
+  c.Int(L"MaxTimeAfterLastOutput", &TDosCommand::MaxTimeAfterLastOutput, &TDosCommand::SetMaxTimeAfterLastOutput);
+  c.Event(L"OnNewLine", &TDosCommand::OnNewLine);
+  c.Event(L"OnTerminated", &TDosCommand::OnTerminated);
+})
+
+TDosCommand::TDosCommand(TComponent* owner) : TComponent(owner) {}
+
+TDosCommand::~TDosCommand() {
+  Stop();
+  if (FTimer) FTimer->FRunner = nullptr;
+}
+
+void TDosCommand::TimerGoing() {
+  // The timer is being destroyed (its owner goes first): the worker reads its
+  // counters, so it must end now.
+  Stop();
+  FTimer = nullptr;
+}
+
+void TDosCommand::Execute() {
+  if (FCommandLine.empty()) throw EDosCommand(L"No Commandline to execute");
+  if (FWorker) {
+    if (!FWorker->Finished()) throw EDosCommand(L"A command is still running; stop it first");
+    Stop();
+  }
+  if (!FTimer) {
+    // Owned by the runner's owner, as the runner itself is.
+    FTimer = new TProcessTimer(Owner());
+    FTimer->FRunner = this;
+  }
+  FLines.Clear();
+  FOutcome.startFailed = false;
+  FOutcome.childEnded = false;
+  FOutcome.stopped = false;
+  FOutcome.exitCode = STILL_ACTIVE;
+  {
+    std::lock_guard<std::mutex> hold(FOutcome.lock);
+    FOutcome.errorText.clear();
+  }
+  FTimer->Begin();
+
+  TDosThread::TSettings settings;
+  settings.runner = this;
+  settings.commandLine = FCommandLine;
+  settings.maxTimeAfterBeginning = FMaxTimeAfterBeginning;
+  settings.maxTimeAfterLastOutput = FMaxTimeAfterLastOutput;
+  settings.onNewLine = OnNewLine;
+  settings.onTerminated = OnTerminated;
+  settings.priorityClass = FPriorityClass;
+  try {
+    FWorker = new TDosThread(std::move(settings), FLines, *FTimer, FOutcome);
+  } catch (const std::exception& e) {
+    FTimer->Disable();
+    FOutcome.startFailed = true;
+    {
+      std::lock_guard<std::mutex> hold(FOutcome.lock);
+      FOutcome.errorText = Utf8ToWide(e.what());
+    }
+    throw;
+  }
+}
+
+void TDosCommand::Stop() {
+  if (!FWorker) return;
+  TDosThread* worker = FWorker;
+  worker->Terminate();
+  if (!worker->Finished()) worker->WaitFor();
+  FWorker = nullptr;
+  delete worker;
+}
+
+bool TDosCommand::IsRunning() const { return FTimer && FTimer->IsActive(); }
+
+std::wstring TDosCommand::ErrorText() const {
+  std::lock_guard<std::mutex> hold(const_cast<std::mutex&>(FOutcome.lock));
+  return FOutcome.errorText;
+}
