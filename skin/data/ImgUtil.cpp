@@ -164,8 +164,8 @@ Image BuildFrameBitmap(ImgRect rect, const Image& img, FrameMargins m, bool vert
   const int W = rect.Width(), H = rect.Height();
   if (!out.Resize(W, H) || out.Empty()) return out;
   int L = std::max(m.Left, 0), T = std::max(m.Top, 0), Rm = std::max(m.Right, 0), Bm = std::max(m.Bottom, 0);
-  if (W < L + Rm) L = Rm = 0;
-  if (H < T + Bm) T = Bm = 0;
+  if (int64_t(W) < int64_t(L) + Rm) L = Rm = 0;  // 64-bit: skin margins may be near INT_MAX
+  if (int64_t(H) < int64_t(T) + Bm) T = Bm = 0;
   const ImgRect f = FrameSourceRect(img, verticalStrip, frameCount, frameNumber);
   const int fx = f.Left, fy = f.Top, fw = f.Width(), fh = f.Height();
   const int mw = fw - L - Rm, mh = fh - T - Bm;  // source middle
