@@ -124,10 +124,15 @@ void DrawImage(HDC dc, int x, int y, const Image& img, ImgRect src) {
   src.Right = std::min(src.Right, img.Width());
   src.Bottom = std::min(src.Bottom, img.Height());
   if (src.Empty()) return;
+  // The source offsets of SetDIBitsToDevice count from the bottom for
+  // top-down DIBs; a part is cut out first so that only whole images go.
+  if (!(src == img.Bounds())) {
+    DrawImage(dc, x, y, img.Crop(src));
+    return;
+  }
   BITMAPINFO bi = TopDownInfo(img.Width(), img.Height());
-  // With a top-down DIB, the scan lines passed start at the image's first row.
-  SetDIBitsToDevice(dc, x, y, DWORD(src.Width()), DWORD(src.Height()), src.Left, src.Top, 0,
-                    UINT(img.Height()), img.Pixels(), &bi, DIB_RGB_COLORS);
+  SetDIBitsToDevice(dc, x, y, DWORD(img.Width()), DWORD(img.Height()), 0, 0, 0, UINT(img.Height()),
+                    img.Pixels(), &bi, DIB_RGB_COLORS);
 }
 
 void TransparentDraw(HDC dc, const RECT& rect, const Image& img, COLORREF transColour) {
