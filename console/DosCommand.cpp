@@ -132,6 +132,10 @@ void TDosThread::Execute() {
   STARTUPINFOW si{};
   si.cb = sizeof(si);
   GetStartupInfoW(&si);
+  // C runtime file tables handed to this program by its own parent are not
+  // the child's: it gets exactly the standard handles below.
+  si.cbReserved2 = 0;
+  si.lpReserved2 = nullptr;
   si.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
   si.wShowWindow = SW_HIDE;
   si.hStdOutput = outWrite.h;
