@@ -27,13 +27,13 @@ void PutU32(std::vector<uint8_t>& out, uint32_t value) {
 
 // Splits text into lines the way a string list does: a line ends at CR, LF
 // or CR LF, a last line without an ending counts, and a zero byte ends the
-// text.
-std::vector<std::string> SplitLines(std::string_view text) {
+// text. Stops once more than maxLines lines are found.
+std::vector<std::string> SplitLines(std::string_view text, size_t maxLines) {
   const size_t nul = text.find('\0');
   if (nul != std::string_view::npos) text = text.substr(0, nul);
   std::vector<std::string> lines;
   size_t pos = 0;
-  while (pos < text.size()) {
+  while (pos < text.size() && lines.size() <= maxLines) {
     const size_t end = text.find_first_of("\r\n", pos);
     if (end == std::string_view::npos) {
       lines.emplace_back(text.substr(pos));
@@ -81,7 +81,7 @@ bool TSkinReader::OpenArchive(std::span<const uint8_t> archive) {
   const size_t listLength =
       header.NameListLength > 0 ? std::min<size_t>(static_cast<uint32_t>(header.NameListLength), available) : 0;
   const std::string_view listText(reinterpret_cast<const char*>(archive.data() + headerEnd), listLength);
-  std::vector<std::string> names = SplitLines(SkinLowerCase(listText));
+  std::vector<std::string> names = SplitLines(SkinLowerCase(listText), kMaxFiles);
   if (names.size() > static_cast<size_t>(kMaxFiles)) return false;
 
   const size_t sizesStart = headerEnd + listLength;

@@ -155,6 +155,9 @@ TEST(SkinReader, RefusesMoreNamesThanTheSizeTableHolds) {
   list += "extra.bmp\r\n";
   EXPECT_FALSE(reader.OpenArchive(RawArchive(list, std::vector<uint32_t>(1002, 1), std::string(1002, 'x'))));
   EXPECT_EQ(reader.FileCount(), 1001);  // unchanged
+  // Millions of empty names are refused without building them all.
+  EXPECT_FALSE(reader.OpenArchive(RawArchive(std::string(20'000'000, '\n'), {}, "")));
+  EXPECT_EQ(reader.FileCount(), 1001);
   EXPECT_TRUE(rec.messages.empty());
 }
 
