@@ -64,6 +64,20 @@ void TProcessTimer::Timer() {
 }
 
 // ---------------------------------------------------------------------------
+// TDosOutcome
+
+TDosOutcome::TDosOutcome() : ended(CreateEventW(nullptr, TRUE, TRUE, nullptr)) {}
+
+TDosOutcome::~TDosOutcome() {
+  if (ended) CloseHandle(ended);
+}
+
+void TDosOutcome::Finish(TProcessTimer& timer) {
+  timer.Disable();
+  if (ended) SetEvent(ended);
+}
+
+// ---------------------------------------------------------------------------
 // TDosThread
 
 namespace {
@@ -97,7 +111,7 @@ void TDosThread::Fail(const std::wstring& text) {
   }
   FOutcome.startFailed = true;
   // The command is over: nobody may wait on a running state that never ends.
-  FTimer.Disable();
+  FOutcome.Finish(FTimer);
 }
 
 void TDosThread::Execute() {
@@ -173,7 +187,7 @@ void TDosThread::Execute() {
     outWrite.Close();
     outRead.Close();
     inWrite.Close();
-    FTimer.Disable();
+    FOutcome.Finish(FTimer);
     throw;
   }
 
@@ -183,7 +197,7 @@ void TDosThread::Execute() {
   outWrite.Close();
   outRead.Close();
   inWrite.Close();
-  FTimer.Disable();
+  FOutcome.Finish(FTimer);
   FSettings.onTerminated(FSettings.runner);
 }
 
@@ -257,7 +271,10 @@ TDosCommand::TDosCommand(TComponent* owner) : TComponent(owner) {}
 
 TDosCommand::~TDosCommand() {
   Stop();
-  if (FTimer) FTimer->FRunner = nullptr;
+  if (FTimer) {
+    FTimer->FRunner = nullptr;
+    if (!FTimer->Owner()) delete FTimer;  // nobody else would release it
+  }
 }
 
 void TDosCommand::TimerGoing() {
@@ -283,6 +300,7 @@ void TDosCommand::Execute() {
   FOutcome.childEnded = false;
   FOutcome.stopped = false;
   FOutcome.exitCode = STILL_ACTIVE;
+  if (FOutcome.ended) ResetEvent(FOutcome.ended);
   {
     std::lock_guard<std::mutex> hold(FOutcome.lock);
     FOutcome.errorText.clear();
@@ -300,7 +318,7 @@ void TDosCommand::Execute() {
   try {
     FWorker = new TDosThread(std::move(settings), FLines, *FTimer, FOutcome);
   } catch (const std::exception& e) {
-    FTimer->Disable();
+    FOutcome.Finish(*FTimer);
     FOutcome.startFailed = true;
     {
       std::lock_guard<std::mutex> hold(FOutcome.lock);

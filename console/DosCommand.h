@@ -97,6 +97,13 @@ class TProcessTimer : public TTimer {
 // What the worker reports back to its runner; written by the worker, read by
 // any thread.
 struct TDosOutcome {
+  TDosOutcome();
+  ~TDosOutcome();
+  // Marks the command as over: the timer stops counting (IsRunning answers
+  // false) and the end event is set. Any thread.
+  void Finish(TProcessTimer& timer);
+
+  HANDLE ended = nullptr;                 // manual-reset event, set by Finish
   std::atomic<bool> startFailed{false};   // pipes or child not created
   std::atomic<bool> childEnded{false};    // the child's end was seen
   std::atomic<bool> stopped{false};       // the child was terminated on request
@@ -182,6 +189,11 @@ class TDosCommand : public TComponent {
   DWORD ExitCode() const { return FOutcome.exitCode; }
   // Message of a start failure or of an error a line handler raised.
   std::wstring ErrorText() const;
+  // A manual-reset event, reset by Execute and set the moment IsRunning turns
+  // false (end, time limit, stop, failed start, failed handler), so a waiting
+  // GUI thread can sleep in MsgWaitForMultipleObjects instead of polling.
+  // Set before the first Execute. Owned by the runner.
+  HANDLE EndEvent() const { return FOutcome.ended; }
 
  private:
   friend class TProcessTimer;

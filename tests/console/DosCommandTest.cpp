@@ -313,6 +313,30 @@ TEST_F(RunnerTest, ExecuteWhileRunningIsRefusedAfterTheEndAllowed) {
   EXPECT_EQ(rec.terminated, 3);
 }
 
+TEST_F(RunnerTest, EndEventFollowsTheRunningState) {
+  EXPECT_EQ(WaitForSingleObject(runner->EndEvent(), 0), WAIT_OBJECT_0);  // nothing runs yet
+  runner->SetCommandLine(Child(L"w:610a s:700 w:620a"));
+  runner->Execute();
+  EXPECT_EQ(WaitForSingleObject(runner->EndEvent(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+  // A waiter that sleeps on the event (and messages) wakes when the command ends.
+  DWORD r = WAIT_TIMEOUT;
+  for (int i = 0; i < 100 && r != WAIT_OBJECT_0; ++i) {
+    HANDLE h = runner->EndEvent();
+    r = MsgWaitForMultipleObjects(1, &h, FALSE, 100, QS_ALLINPUT);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+  }
+  ASSERT_EQ(r, WAIT_OBJECT_0);
+  EXPECT_FALSE(runner->IsRunning());
+  EXPECT_EQ(runner->Lines().Snapshot(), (Strings{"a", "b"}));
+  runner->Stop();
+
+  runner->SetCommandLine(L"\"" + ExeDir() + L"missing.exe\"");  // a failed start sets it too
+  runner->Execute();
+  EXPECT_EQ(WaitForSingleObject(runner->EndEvent(), 10000), WAIT_OBJECT_0);
+  EXPECT_FALSE(runner->IsRunning());
+}
+
 // ---------------------------------------------------------------------------
 // Start failures
 
