@@ -1137,6 +1137,9 @@ SkinSource buildSkin(const Look& k) {
                 {{"Style", "1"}, {"LeftWidth", "4"}, {"RightWidth", "4"}, {"TopHeight", "4"}, {"BottomHeight", "4"},
                  {"Trans", "1"}, {"Tile", "0"}},
                 "Bitmap");
+    }
+    // Style 0 skins carry a chunk too, for painters that prefer the other style.
+    {
         if (k.chunkTile)
             element("Progress.Chunk", "progresschunk.bmp", progressChunk(k),
                     {{"Frame", "1"}, {"Tile", "1"}, {"Trans", "1"}});
@@ -1145,7 +1148,7 @@ SkinSource buildSkin(const Look& k) {
                     {{"Frame", "1"}, {"Tile", "0"}, {"Trans", "1"}, {"LeftWidth", "3"}, {"RightWidth", "3"}});
     }
     element("GroupBoxEdge", "groupboxedge.bmp", groupBoxEdge(k),
-            {{"Frame", "2"}, {"LeftWidth", "6"}, {"RightWidth", "6"}, {"TopHeight", "6"}, {"BottomHeight", "6"},
+            {{"LeftWidth", "6"}, {"RightWidth", "6"}, {"TopHeight", "6"}, {"BottomHeight", "6"},
              {"Trans", "1"}, {"Tile", "0"}});
     element("GroupBox", "groupbox.bmp", groupBoxPlate(k),
             {{"LeftWidth", "6"}, {"RightWidth", "6"}, {"TopHeight", "6"}, {"BottomHeight", "6"}, {"Trans", "1"},
@@ -1157,36 +1160,36 @@ SkinSource buildSkin(const Look& k) {
              {"Trans", "1"}, {"Tile", "0"}, {"Border", "tabborder.bmp"}, {"NormalColour2", rgbText(k.text)},
              {"MouseOverColour2", rgbText(k.flat ? k.accent : darken(k.text, 0.1f))}});
     element("StatusBarEdges", "statusbar.bmp", statusBarEdges(k),
-            {{"Frame", "3"}, {"LeftWidth", "2"}, {"RightWidth", "2"}, {"TopHeight", "2"}, {"BottomHeight", "2"},
+            {{"LeftWidth", "2"}, {"RightWidth", "2"}, {"TopHeight", "2"}, {"BottomHeight", "2"},
              {"Tile", "0"}, {"NormalColour2", rgbText(k.text)}});
     element("Tab.Pane", "tabpane.bmp", tabPane(k),
-            {{"Frame", "1"}, {"LeftWidth", "4"}, {"RightWidth", "4"}, {"TopHeight", "4"}, {"BottomHeight", "4"},
+            {{"LeftWidth", "4"}, {"RightWidth", "4"}, {"TopHeight", "4"}, {"BottomHeight", "4"},
              {"Tile", "0"}});
     element("ToolBars", "toolbars.bmp", toolBars(k),
-            {{"Frame", "5"}, {"LeftWidth", "4"}, {"RightWidth", "4"}, {"TopHeight", "4"}, {"BottomHeight", "4"},
+            {{"LeftWidth", "4"}, {"RightWidth", "4"}, {"TopHeight", "4"}, {"BottomHeight", "4"},
              {"Trans", "1"}, {"Tile", "0"}});
     element("ComboButton", "combobutton.bmp", comboButton(k),
             {{"Style", "0"}, {"LeftWidth", "3"}, {"RightWidth", "3"}, {"TopHeight", "3"}, {"BottomHeight", "3"},
              {"Trans", "1"}, {"Tile", "0"}});
     element("SunkEdge", "sunkedge.bmp", sunkEdge(k),
-            {{"Frame", "4"}, {"LeftWidth", "3"}, {"RightWidth", "3"}, {"TopHeight", "3"}, {"BottomHeight", "3"},
+            {{"LeftWidth", "3"}, {"RightWidth", "3"}, {"TopHeight", "3"}, {"BottomHeight", "3"},
              {"Trans", "1"}, {"Tile", "0"}});
-    element("ExtraImages", "extraimages.bmp", extraImages(k), {{"Frame", "5"}, {"Trans", "1"}});
+    element("ExtraImages", "extraimages.bmp", extraImages(k), {{"Trans", "1"}});
     element("Headerbar", "header.bmp", headerBar(k),
             {{"Frame", "5"}, {"LeftWidth", "3"}, {"RightWidth", "3"}, {"TopHeight", "3"}, {"BottomHeight", "3"},
              {"Tile", "0"}, {"NormalColour2", rgbText(k.text)}});
     element("MenuItem", "menuitem.bmp", menuItem(k),
-            {{"Frame", "5"}, {"LeftWidth", "4"}, {"RightWidth", "4"}, {"TopHeight", "4"}, {"BottomHeight", "4"},
+            {{"LeftWidth", "4"}, {"RightWidth", "4"}, {"TopHeight", "4"}, {"BottomHeight", "4"},
              {"Trans", "1"}, {"Tile", "0"}});
     element("MenuBackground", "menubg.bmp", menuBackground(k),
-            {{"Frame", "1"}, {"LeftWidth", "4"}, {"RightWidth", "4"}, {"TopHeight", "4"}, {"BottomHeight", "4"},
+            {{"LeftWidth", "4"}, {"RightWidth", "4"}, {"TopHeight", "4"}, {"BottomHeight", "4"},
              {"Tile", "0"}});
-    element("Scrollbar", "scrollbar.bmp", scrollbarParts(k), {{"Frame", "23"}, {"Trans", "1"}});
+    element("Scrollbar", "scrollbar.bmp", scrollbarParts(k), {{"Trans", "1"}});
     element("HorzScroll", "hscroll.bmp", scrollTrack(k, false),
-            {{"Frame", "4"}, {"LeftWidth", "3"}, {"RightWidth", "3"}, {"TopHeight", "3"}, {"BottomHeight", "3"},
+            {{"LeftWidth", "3"}, {"RightWidth", "3"}, {"TopHeight", "3"}, {"BottomHeight", "3"},
              {"Tile", "0"}});
     element("VertScroll", "vscroll.bmp", scrollTrack(k, true),
-            {{"Frame", "4"}, {"LeftWidth", "3"}, {"RightWidth", "3"}, {"TopHeight", "3"}, {"BottomHeight", "3"},
+            {{"LeftWidth", "3"}, {"RightWidth", "3"}, {"TopHeight", "3"}, {"BottomHeight", "3"},
              {"Tile", "0"}});
     element("HorzScrollThumb", "hthumb.bmp", scrollThumb(k, false),
             {{"FrameCount", "3"}, {"LeftWidth", "5"}, {"RightWidth", "5"}, {"TopHeight", "0"}, {"BottomHeight", "0"},
@@ -1198,7 +1201,7 @@ SkinSource buildSkin(const Look& k) {
                             "Trackbar.ThumbRight", "Trackbar.ThumbUp", "Trackbar.ThumbDown"};
     const char* thumbFiles[] = {"thumbhorz.bmp", "thumbvert.bmp", "thumbleft.bmp",
                                 "thumbright.bmp", "thumbup.bmp", "thumbdown.bmp"};
-    for (int t = 0; t < 6; ++t) element(thumbs[t], thumbFiles[t], trackThumb(k, t), {{"Frame", "5"}, {"Trans", "1"}});
+    for (int t = 0; t < 6; ++t) element(thumbs[t], thumbFiles[t], trackThumb(k, t), {{"Trans", "1"}});
     add("updownhglyph.bmp", upDownGlyphs(k, true));
     element("UpDown.Horz", "updownh.bmp", upDown(k, true),
             {{"LeftWidth", "3"}, {"RightWidth", "3"}, {"TopHeight", "3"}, {"BottomHeight", "3"}, {"Trans", "1"},
