@@ -174,8 +174,10 @@ private:
       if (b->FrameCount == 0) {
         b->FrameCount = 6;
         if (!b->Bitmap.Empty()) {
-          const double ratio = double(b->Bitmap.Width()) / double(b->Bitmap.Height());
-          b->FrameCount = ratio <= 3.8 ? 3 : 6;
+          // width / height <= 3.8, exactly: floating point would round 3.8
+          // differently on x87 and SSE.
+          const bool narrow = int64_t(b->Bitmap.Width()) * 5 <= int64_t(b->Bitmap.Height()) * 19;
+          b->FrameCount = narrow ? 3 : 6;
         }
         if (b->Action < 0) b->FrameCount = 6;
         if (b->Action == 3 || b->Action == 11) b->Bitmap.Clear();  // the window icon is drawn instead
