@@ -211,13 +211,12 @@ void TDosThread::ReadChild(HANDLE process, HANDLE outputRead) {
   };
   auto stopRequested = [this] { return Terminated(); };
 
+  // Whether the child had ended before this pass's peek: once it has, the
+  // pass still reads everything left in the pipe, then the loop ends. The
+  // end is taken from the process object, so an exit code of 259 does not
+  // make an ended child look alive.
+  bool ended = WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
   for (;;) {
-    // The end is taken from the process object; an exit code of 259 does not
-    // make an ended child look alive.
-    bool ended = WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
-    DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(process, &code);
-
     DWORD peeked = 0, available = 0;
     if (PeekNamedPipe(outputRead, buffer.data(), static_cast<DWORD>(buffer.size()), &peeked, &available,
                       nullptr) &&
@@ -232,21 +231,25 @@ void TDosThread::ReadChild(HANDLE process, HANDLE outputRead) {
         FSettings.onNewLine(FSettings.runner, cutter.Pending(), otBeginningOfLine);
     }
 
-    Sleep(1);
-    if (Terminated() && !ended) {
-      TerminateProcess(process, 0);
-      FOutcome.stopped = true;
-    }
-
     if (ended) {
+      DWORD code = STILL_ACTIVE;
+      GetExitCodeProcess(process, &code);
       FOutcome.exitCode = code;
       FOutcome.childEnded = true;
       break;
+    }
+    // The 1 ms pause between passes is a wait on the child, which also reads
+    // its state for the next pass: one system call instead of two.
+    bool endedNow = WaitForSingleObject(process, 1) == WAIT_OBJECT_0;
+    if (Terminated() && !endedNow) {
+      TerminateProcess(process, 0);
+      FOutcome.stopped = true;
     }
     const int maxBeginning = FSettings.maxTimeAfterBeginning;
     const int maxLastOutput = FSettings.maxTimeAfterLastOutput;
     if (maxBeginning > 0 && maxBeginning < FTimer.SinceBeginning()) break;
     if (maxLastOutput > 0 && maxLastOutput < FTimer.SinceLastOutput()) break;
+    ended = endedNow;
   }
 
   std::string rest = cutter.TakePending();

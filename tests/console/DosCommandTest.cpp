@@ -468,6 +468,15 @@ TEST_F(RunnerTest, CrashAndFailureExitCodesAreKept) {
   EXPECT_EQ(rec.terminated, 2);
 }
 
+TEST_F(RunnerTest, ChildExitingWith259DoesNotHangTheRunner) {
+  // 259 is the value that means "still running"; the end comes from the
+  // process itself.
+  RunToEnd(Child(L"w:610a x:259"), 10000);
+  EXPECT_TRUE(runner->ChildEnded());
+  EXPECT_EQ(runner->ExitCode(), 259u);
+  EXPECT_EQ(runner->Lines().Snapshot(), (Strings{"a"}));
+}
+
 TEST_F(RunnerTest, ProgramAndFilesOutsideTheAnsiCodePage) {
   // Both the tool's folder and the source use characters no ANSI code page
   // of the test prefix (936) holds.
