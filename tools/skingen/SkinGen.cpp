@@ -89,7 +89,8 @@ int writeResources(const fs::path& outDir) {
     for (const Resource& r : buildResources()) {
         std::string file = r.name + ".bmp";
         ok &= writeIfChanged(outDir / file, asString(encodeBmpIndexed(r.picture, r.bits, r.palette)));
-        rc += r.name + " BITMAP \"" + file + "\"\n";
+        // Absolute, so the resource compiler finds the file from any folder.
+        rc += r.name + " BITMAP \"" + fs::absolute(outDir / file).generic_string() + "\"\n";
     }
     ok &= writeIfChanged(outDir / "skinres.rc", rc);
     return ok ? 0 : 1;
