@@ -278,17 +278,18 @@ std::vector<uint8_t> EncodeBmp(const Image& img, int bitsPerPixel) {
   Put32(v, 2835);
   Put32(v, 0);
   Put32(v, 0);
-  for (int y = img.Height() - 1; y >= 0; --y) {
+  v.resize(54 + std::size_t(imageSize), 0);
+  uint8_t* out = v.data() + 54;
+  for (int y = img.Height() - 1; y >= 0; --y, out += stride) {
     const uint32_t* row = img.Row(y);
-    std::size_t start = v.size();
+    uint8_t* o = out;
     for (int x = 0; x < img.Width(); ++x) {
-      uint32_t p = row[x];
-      v.push_back(uint8_t(p));
-      v.push_back(uint8_t(p >> 8));
-      v.push_back(uint8_t(p >> 16));
-      if (bpp == 32) v.push_back(uint8_t(p >> 24));
+      const uint32_t p = row[x];
+      *o++ = uint8_t(p);
+      *o++ = uint8_t(p >> 8);
+      *o++ = uint8_t(p >> 16);
+      if (bpp == 32) *o++ = uint8_t(p >> 24);
     }
-    while (v.size() - start < stride) v.push_back(0);
   }
   return v;
 }
