@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <new>
 #include <set>
 #include <string>
 #include <utility>
@@ -76,6 +77,47 @@ TEST(SkinVocabulary, EveryKeyOfTheTableIsRead) {
       const auto read = RecordingSettings::Key(section, k.Name);
       EXPECT_TRUE(b.strings.count(read) || b.integers.count(read)) << "[" << s.Name << "] " << k.Name << " is never read";
     }
+  }
+}
+
+// Settings that fail after `budget` look-ups, as a settings reader that runs
+// out of memory would.
+class FailingSettings final : public TSkinSettings {
+public:
+  FailingSettings(const TSkinSettings& inner, int budget) : inner_(inner), budget_(budget) {}
+  std::string ReadString(std::string_view section, std::string_view key, std::string_view def) const override {
+    Spend();
+    return inner_.ReadString(section, key, def);
+  }
+  int32_t ReadInteger(std::string_view section, std::string_view key, int32_t def) const override {
+    Spend();
+    return inner_.ReadInteger(section, key, def);
+  }
+  std::vector<std::string> Sections() const override { return inner_.Sections(); }
+
+private:
+  void Spend() const {
+    if (--budget_ < 0) throw std::bad_alloc();
+  }
+  const TSkinSettings& inner_;
+  mutable int budget_;
+};
+
+TEST(SkinModel, FailedBuildKeepsThePreviousSkin) {
+  RecordedBuild b;
+  TSkinReader reader;
+  ASSERT_TRUE(reader.Open(FullSkin().Package()));
+  const TQuickIniSettings settings(b.ini);
+  for (int budget : {0, 40, 200}) {
+    EXPECT_THROW(b.model.Build(TSkinReaderFiles(reader), FailingSettings(settings, budget),
+                               SkinTestPackage::DefaultEnvironment()),
+                 std::bad_alloc);
+    EXPECT_EQ(b.model.BuildCount(), 1);
+    EXPECT_EQ(b.model.SkinName, "Full Test Skin");
+    ASSERT_NE(b.model.ComboButton(), nullptr);
+    EXPECT_EQ(b.model.ComboButton()->Style, 2);
+    EXPECT_EQ(b.model.SysButtons.size(), 5u);
+    EXPECT_FALSE(b.model.FrameTop->Bitmap.Empty());
   }
 }
 
