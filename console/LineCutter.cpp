@@ -9,13 +9,6 @@ bool LineCutter::Cut(std::string_view bytes, const LineHandler& onLine,
   std::string current = std::move(pending_);
   pending_.clear();
   bool stopped = false;
-  // The pending text is stored again even when a handler throws, so nothing
-  // already cut is lost from the runner's point of view.
-  struct KeepPending {
-    std::string& from;
-    std::string& to;
-    ~KeepPending() { to = std::move(from); }
-  } keep{current, pending_};
 
   for (size_t i = 0; i < bytes.size(); ++i) {
     if (stopRequested && stopRequested()) {
@@ -33,6 +26,7 @@ bool LineCutter::Cut(std::string_view bytes, const LineHandler& onLine,
     }
     current += c;
   }
+  pending_ = std::move(current);
   return stopped;
 }
 

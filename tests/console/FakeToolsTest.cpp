@@ -104,7 +104,7 @@ TEST_F(FakeToolsTest, ProbeReportsTheRecordedDuration) {
   Probe(ExeDir() + L"not there.wma");  // a missing source: the tool finds no length
   EXPECT_FALSE(HasDurationMarker(runner->Lines().Snapshot()));
 
-  for (const wchar_t* mode : {L"crlf", L"cr", L"nul", L"flood"}) {
+  for (const wchar_t* mode : {L"crlf", L"flood"}) {  // cr and nul: see the runner test
     SetEnv(L"TONEWELL_FAKE_MPLAYER_MODE", mode);
     Probe(Source(L"probe.wma"));
     EXPECT_EQ(DurationFromProbeLines(runner->Lines().Snapshot()), 60) << WideToUtf8(mode);

@@ -114,28 +114,5 @@ TEST(LineCutter, StopRequestDropsTheRestOfTheRead) {
   EXPECT_FALSE(mid.cutter.Cut("", [](const std::string&) {}, [] { return true; }));
 }
 
-TEST(LineCutter, LongLinesAndManyLines) {
-  Replay r;
-  std::string big(300000, 'q');
-  r.Read(big.substr(0, 100000));
-  r.Read(big.substr(100000) + "\n");
-  ASSERT_EQ(r.lines.size(), 1u);
-  EXPECT_EQ(r.lines[0].size(), big.size());
-
-  Replay many;
-  std::string text;
-  for (int i = 0; i < 10000; ++i) text += "line " + std::to_string(i) + "\r\n";
-  many.Read(text);
-  ASSERT_EQ(many.lines.size(), 10000u);
-  EXPECT_EQ(many.lines[9999], "line 9999");
-}
-
-TEST(LineCutter, HandlerErrorKeepsTheUnfinishedText) {
-  LineCutter cutter;
-  cutter.Cut("ab", [](const std::string&) {}, nullptr);
-  EXPECT_THROW(cutter.Cut("c\nd", [](const std::string&) { throw 1; }, nullptr), int);
-  EXPECT_TRUE(cutter.Pending().empty());  // "abc" went to the handler; "d" never read
-}
-
 }  // namespace
 }  // namespace tonewell
