@@ -263,6 +263,11 @@ void PaintParentBackground(HWND control, HDC dc) {
   RECT r{};
   GetWindowRect(control, &r);
   MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  PaintParentBackground(parent, r, dc);
+}
+
+void PaintParentBackground(HWND parent, const RECT& r, HDC dc) {
+  if (!parent) return;
   const int saved = SaveDC(dc);
   POINT origin{};
   GetViewportOrgEx(dc, &origin);

@@ -102,6 +102,9 @@ HRGN RegionFromBitmap(const Image& img, int xOffset, int yOffset, int blueTolera
 // paint message to the parent with the DC, origin moved and clip limited to
 // the control's rectangle). Nothing when the control has no parent.
 void PaintParentBackground(HWND control, HDC dc);
+// The same for a window-less control: `bounds` is its rectangle in the
+// client coordinates of `parent`.
+void PaintParentBackground(HWND parent, const RECT& bounds, HDC dc);
 
 // DrawTextW with the text's length; returns the height of the text.
 int DrawTextWide(HDC dc, const std::wstring& text, RECT& rect, UINT format);

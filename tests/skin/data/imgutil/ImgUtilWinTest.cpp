@@ -192,6 +192,11 @@ TEST(WinParentBackground, ShowsWhatTheParentPaintsUnderTheControl) {
   GetViewportOrgEx(s.dib.DC(), &origin);
   EXPECT_EQ(origin.x, 0);
   EXPECT_EQ(origin.y, 0);
+  Surface graphic(10, 10, kGrey);  // a window-less control at (8, 8) of the parent
+  PaintParentBackground(parent, RECT{8, 8, 18, 18}, graphic.dib.DC());
+  EXPECT_EQ(graphic.At(0, 0), MakePixel(255, 0, 0));
+  EXPECT_EQ(graphic.At(2, 2), MakePixel(0, 0, 255));
+  EXPECT_EQ(graphic.At(9, 9), MakePixel(0, 0, 255));
   Surface lone(4, 4, kGrey);
   PaintParentBackground(parent, lone.dib.DC());  // no parent: nothing
   EXPECT_EQ(lone.At(1, 1), kGrey);
