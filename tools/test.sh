@@ -57,6 +57,11 @@ tw_ensure_display
 trap tw_stop_display EXIT
 tw_ensure_prefix
 wineserver -p >/dev/null 2>&1 || true
+# Start the desktop process now, detached from our output: one started by a
+# test would inherit ctest's output pipe and, living on with the persistent
+# wineserver, keep ctest waiting for the end of that test's output.
+(wine explorer /desktop=Default,1024x768 </dev/null >/dev/null 2>&1 &)
+sleep 2
 run_tests win
 tw_stop_display
 trap - EXIT

@@ -34,13 +34,25 @@ TEST(HarnessChildProcess, ReadsRedirectedOutputAndExitCode) {
       << GetLastError();
   CloseHandle(writeEnd);
 
+  // Poll the pipe until the child has ended and the pipe is drained. Do not
+  // read until end-of-file: under Wine a process started meanwhile (the
+  // desktop process on a fresh wineserver) may inherit the write end and
+  // keep the pipe open.
   std::string out;
   char buf[256];
-  DWORD got = 0;
-  while (ReadFile(readEnd, buf, sizeof(buf), &got, nullptr) && got > 0) out.append(buf, got);
-  WaitForSingleObject(pi.hProcess, 10000);
-  DWORD code = 0;
-  GetExitCodeProcess(pi.hProcess, &code);
+  DWORD code = STILL_ACTIVE;
+  const DWORD start = GetTickCount();
+  for (;;) {
+    GetExitCodeProcess(pi.hProcess, &code);
+    DWORD avail = 0;
+    while (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &avail, nullptr) && avail > 0) {
+      DWORD got = 0;
+      if (!ReadFile(readEnd, buf, sizeof(buf), &got, nullptr) || got == 0) break;
+      out.append(buf, got);
+    }
+    if (code != STILL_ACTIVE || GetTickCount() - start > 20000) break;
+    Sleep(1);
+  }
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
   CloseHandle(readEnd);
