@@ -517,6 +517,7 @@ void TWinControl::Realign() {
 }
 
 int TWinControl::TabOrder() const {
+  if (Loading() && FTabOrderWanted >= 0) return FTabOrderWanted;
   if (!FParent) return -1;
   auto& list = FParent->FTabList;
   auto it = std::find(list.begin(), list.end(), this);
@@ -524,12 +525,30 @@ int TWinControl::TabOrder() const {
 }
 
 void TWinControl::SetTabOrder(int order) {
+  if (Loading()) {
+    // Siblings described later do not exist yet; the parent sorts at Loaded.
+    FTabOrderWanted = order;
+    return;
+  }
   if (!FParent) return;
   auto& list = FParent->FTabList;
   list.erase(std::remove(list.begin(), list.end(), this), list.end());
   if (order < 0) order = 0;
   if (order > static_cast<int>(list.size())) order = static_cast<int>(list.size());
   list.insert(list.begin() + order, this);
+}
+
+void TWinControl::Loaded() {
+  TControl::Loaded();
+  // Children read from a description: their stored tab order, then the rest
+  // in creation order.
+  std::vector<TWinControl*> list = FTabList;
+  auto key = [&](TWinControl* c) {
+    int index = static_cast<int>(std::find(list.begin(), list.end(), c) - list.begin());
+    return c->FTabOrderWanted >= 0 ? std::make_pair(c->FTabOrderWanted, index) : std::make_pair(INT32_MAX, index);
+  };
+  std::stable_sort(FTabList.begin(), FTabList.end(), [&](TWinControl* a, TWinControl* b) { return key(a) < key(b); });
+  Realign();
 }
 
 void TWinControl::SetTabStop(bool t) {

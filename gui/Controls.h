@@ -81,6 +81,7 @@ class TControl : public TComponent {
   void SetParentFont(bool p);
   std::wstring Caption() const { return GetText(); }
   void SetCaption(const std::wstring& t) { SetText(t); }
+  std::wstring Text() const { return GetText(); }
   virtual std::wstring GetText() const { return FText; }
   virtual void SetText(const std::wstring& t);
   TBiDiMode BiDiMode() const { return FBiDiMode; }
@@ -198,6 +199,7 @@ class TWinControl : public TControl {
 
   void SetBounds(int left, int top, int width, int height) override;
   void SetEnabled(bool e) override;
+  void Loaded() override;
   std::wstring GetText() const override;
   void SetText(const std::wstring& t) override;
   void Invalidate() override;
@@ -239,6 +241,7 @@ class TWinControl : public TControl {
   HWND FHandle = nullptr;
   WNDPROC FDefWndProc = nullptr;
   bool FTabStop = false;
+  int FTabOrderWanted = -1;  // TabOrder read from a description, applied once all exist
   bool FOwnClass = false;
   bool FRecreating = false;
 

@@ -3,6 +3,8 @@
 #include <ole2.h>
 
 #include <algorithm>
+#include <cstring>
+#include <memory>
 
 #include "gui/ComCtrls.h"
 #include "gui/Dialogs.h"
@@ -495,4 +497,39 @@ void RegisterStandardClasses() {
   RegisterClass<TTimer>();
   RegisterClass<TOpenDialog>();
   RegisterClass<TForm>();
+}
+
+namespace {
+BOOL CALLBACK CollectResourceName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR list) {
+  try {
+    if (!IS_INTRESOURCE(name)) reinterpret_cast<std::vector<std::wstring>*>(list)->push_back(name);
+  } catch (...) {
+    return FALSE;
+  }
+  return TRUE;
+}
+}  // namespace
+
+std::vector<std::wstring> VerifyFormResources() {
+  std::vector<std::wstring> names;
+  HMODULE module = GetModuleHandleW(nullptr);
+  EnumResourceNamesW(module, MAKEINTRESOURCEW(10), CollectResourceName, reinterpret_cast<LONG_PTR>(&names));
+  std::vector<std::wstring> errors;
+  for (const auto& name : names) {
+    HRSRC res = FindResourceW(module, name.c_str(), MAKEINTRESOURCEW(10));
+    HGLOBAL data = res ? LoadResource(module, res) : nullptr;
+    const auto* bytes = data ? static_cast<const uint8_t*>(LockResource(data)) : nullptr;
+    DWORD size = res ? SizeofResource(module, res) : 0;
+    if (!bytes || size < 4 || std::memcmp(bytes, "TWF1", 4) != 0) continue;  // not a form
+    try {
+      TFormNode node = ReadFormBinary(bytes, size);
+      const TClassInfo* info = FindClassInfo(node.className);
+      if (!info || !info->create) throw EFormError(L"root class " + node.className + L" is not registered");
+      std::unique_ptr<TComponent> root(info->create(nullptr));
+      ReadComponentTree(root.get(), node, name);
+    } catch (const std::exception&) {
+      errors.push_back(name + L": " + ExceptionText(std::current_exception()));
+    }
+  }
+  return errors;
 }

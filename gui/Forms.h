@@ -189,6 +189,11 @@ extern TScreen* Screen;
 void LoadFormFromText(TCustomForm* form, const std::wstring& text, const TFileResolver& resolve = nullptr,
                       const std::wstring& source = L"form");
 
+// Builds every form description stored in the exe onto a fresh instance of
+// its root class (OnCreate does not run) and answers the errors found, one
+// text per faulty description; empty when all are sound.
+std::vector<std::wstring> VerifyFormResources();
+
 // Registers every class of the library by name (done by Initialize; call it
 // in programs that read descriptions without an Application).
 void RegisterStandardClasses();

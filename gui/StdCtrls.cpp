@@ -62,12 +62,24 @@ void TCustomGroupBox::CreateParams(TCreateParams& p) {
   p.style |= BS_GROUPBOX;
 }
 
+void TCustomGroupBox::WndProc(TMessage& m) {
+  // The system group box never erases its inside, and our parents clip
+  // their children, so nobody else would paint it.
+  if (m.Msg == WM_ERASEBKGND) {
+    RECT r;
+    GetClientRect(FHandle, &r);
+    FillRect(reinterpret_cast<HDC>(m.WParam), &r, ColorBrush());
+    m.Result = 1;
+    return;
+  }
+  TWinControl::WndProc(m);
+}
+
 RECT TCustomGroupBox::AdjustClientRect() const {
   RECT r = ClientRect();
   int caption = const_cast<TCustomGroupBox*>(this)->Font()->PixelHeight();
   r.top += caption;
   InflateRect(&r, -2, -2);
-  r.top += 0;
   return r;
 }
 

@@ -48,6 +48,7 @@ class TCustomGroupBox : public TWinControl {
   explicit TCustomGroupBox(TComponent* owner);
   // Client area less the caption line (font height + 2) and a 2-pixel frame.
   RECT AdjustClientRect() const override;
+  void WndProc(TMessage& m) override;
 
  protected:
   void CreateParams(TCreateParams& p) override;
