@@ -117,7 +117,7 @@ void DecodeRle(const Layout& l, const uint8_t* data, std::size_t avail, Image& i
     if (count > 0) {
       int n = std::min<int>(count, std::max(0, l.width - x));
       for (int i = 0; i < n; ++i) put(four ? ((i & 1) ? (value & 0x0F) : (value >> 4)) : value);
-      x += count - n;
+      x = std::min(x + (count - n), l.width);  // the rest of the run is cut
       continue;
     }
     switch (value) {
@@ -129,7 +129,7 @@ void DecodeRle(const Layout& l, const uint8_t* data, std::size_t avail, Image& i
         return;
       case 2:  // delta
         if (p + 2 > avail) return;
-        x += data[p];
+        x = std::min(x + data[p], l.width);
         y += data[p + 1];
         p += 2;
         break;

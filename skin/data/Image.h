@@ -22,13 +22,20 @@
 struct ImgRect {
   int Left = 0, Top = 0, Right = 0, Bottom = 0;
 
-  int Width() const { return Right - Left; }
-  int Height() const { return Bottom - Top; }
+  // Differences computed without overflow (saturated to the int range).
+  int Width() const { return Span(Left, Right); }
+  int Height() const { return Span(Top, Bottom); }
   // True when right < left or bottom < top (the drawing routines then do
   // nothing). A zero-sized rectangle is empty but not inverted.
   bool Inverted() const { return Right < Left || Bottom < Top; }
   bool Empty() const { return Right <= Left || Bottom <= Top; }
   bool operator==(const ImgRect&) const = default;
+
+private:
+  static int Span(int a, int b) {
+    const int64_t d = int64_t(b) - int64_t(a);
+    return d > INT32_MAX ? INT32_MAX : d < INT32_MIN ? INT32_MIN : int(d);
+  }
 };
 
 inline ImgRect MakeRect(int left, int top, int right, int bottom) { return ImgRect{left, top, right, bottom}; }

@@ -40,25 +40,31 @@ std::mutex g_gradientLock;
 std::array<GradientSlot, 16> g_gradients;
 int g_gradientNext = 0;
 
+// Entry i of an n-entry gradient; 64-bit so that any rectangle's line count works.
+uint32_t EntryAt(int64_t n, uint32_t c1, uint32_t c2, int64_t i) {
+  const int dr = R(c2) - R(c1), dg = G(c2) - G(c1), db = B(c2) - B(c1);
+  if (n == 1) return Rgb(R(c1) + dr / 2, G(c1) + dg / 2, B(c1) + db / 2);
+  const int64_t q = n - 1;
+  auto step = [&](int d) { return int((q / 2 + i * d) / q); };
+  return Rgb(R(c1) + step(dr), G(c1) + step(dg), B(c1) + step(db));
+}
+
 std::vector<uint32_t> ComputeGradient(int n, uint32_t c1, uint32_t c2) {
   std::vector<uint32_t> out(static_cast<std::size_t>(n));
-  const int dr = R(c2) - R(c1), dg = G(c2) - G(c1), db = B(c2) - B(c1);
-  if (n == 1) {
-    out[0] = Rgb(R(c1) + dr / 2, G(c1) + dg / 2, B(c1) + db / 2);
-    return out;
-  }
-  const int q = n - 1;
-  for (int i = 0; i < n; ++i) {
-    // 64-bit: i x d reaches 2^31 only for absurd counts, but stays defined.
-    auto step = [&](int d) { return int((int64_t(q / 2) + int64_t(i) * d) / q); };
-    out[std::size_t(i)] = Rgb(R(c1) + step(dr), G(c1) + step(dg), B(c1) + step(db));
-  }
+  for (int i = 0; i < n; ++i) out[std::size_t(i)] = EntryAt(n, c1, c2, i);
   return out;
 }
 
 // ---- pixel helpers --------------------------------------------------------
 
 ImgRect Sized(int x, int y, int w, int h) { return {x, y, x + w, y + h}; }
+
+// Margins come from settings files: negative ones count as 0, and none can
+// exceed the largest image side (so sums of margins cannot overflow).
+FrameMargins Sane(FrameMargins m) {
+  auto c = [](int v) { return std::clamp(v, 0, Image::kMaxSide); };
+  return FrameMargins{c(m.Left), c(m.Top), c(m.Right), c(m.Bottom)};
+}
 
 // Draws a composed image at (x, y), skipping key pixels when transparent.
 void Put(Image& target, int x, int y, const Image& piece, bool transparent) {
@@ -98,6 +104,11 @@ int Saturation(uint32_t colour) {
   return int(std::nearbyint(s * 255.0));
 }
 
+uint32_t GradientColourAt(int64_t count, uint32_t colour1, uint32_t colour2, int64_t index) {
+  if (count <= 0 || index < 0 || index >= count) return 0;
+  return EntryAt(count, colour1 & 0x00FFFFFFu, colour2 & 0x00FFFFFFu, index);
+}
+
 std::vector<uint32_t> GradientColours(int count, uint32_t colour1, uint32_t colour2) {
   if (count <= 0) return {};
   colour1 &= 0x00FFFFFFu;
@@ -120,6 +131,8 @@ std::vector<uint32_t> GradientColours(int count, uint32_t colour1, uint32_t colo
 
 ImgRect FrameSourceRect(const Image& img, bool verticalStrip, int frameCount, int frameNumber) {
   if (frameCount < 1) frameCount = 1;
+  // Frames beyond the strip lie outside the image and draw nothing.
+  frameNumber = std::clamp(frameNumber, -Image::kMaxSide, Image::kMaxSide);
   if (verticalStrip) {
     const int h = img.Height() / frameCount;
     return Sized(0, (frameNumber - 1) * h, img.Width(), h);
@@ -130,7 +143,8 @@ ImgRect FrameSourceRect(const Image& img, bool verticalStrip, int frameCount, in
 
 void StretchCopy(Image& target, ImgRect d, const Image& src, ImgRect s, bool transparent,
                  uint32_t key) {
-  const int dw = d.Width(), dh = d.Height(), sw = s.Width(), sh = s.Height();
+  const int64_t dw = int64_t(d.Right) - d.Left, dh = int64_t(d.Bottom) - d.Top;
+  const int64_t sw = int64_t(s.Right) - s.Left, sh = int64_t(s.Bottom) - s.Top;
   if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
   const uint32_t keyPixel = PixelFromColour(key);
   const int x0 = std::max(d.Left, 0), x1 = std::min(d.Right, target.Width());
@@ -140,13 +154,13 @@ void StretchCopy(Image& target, ImgRect d, const Image& src, ImgRect s, bool tra
   thread_local std::vector<int> columns;
   columns.resize(std::size_t(x1 - x0));
   for (int x = x0; x < x1; ++x) {
-    const int sx = s.Left + int(int64_t(x - d.Left) * sw / dw);
-    columns[std::size_t(x - x0)] = (sx < 0 || sx >= src.Width()) ? -1 : sx;
+    const int64_t sx = s.Left + (int64_t(x) - d.Left) * sw / dw;
+    columns[std::size_t(x - x0)] = (sx < 0 || sx >= src.Width()) ? -1 : int(sx);
   }
   for (int y = y0; y < y1; ++y) {
-    const int sy = s.Top + int(int64_t(y - d.Top) * sh / dh);
+    const int64_t sy = s.Top + (int64_t(y) - d.Top) * sh / dh;
     if (sy < 0 || sy >= src.Height()) continue;
-    const uint32_t* in = src.Row(sy);
+    const uint32_t* in = src.Row(int(sy));
     uint32_t* out = target.Row(y) + x0;
     const int* col = columns.data();
     for (int i = 0, n = x1 - x0; i < n; ++i) {
@@ -161,8 +175,15 @@ void StretchCopy(Image& target, ImgRect d, const Image& src, ImgRect s, bool tra
 void TileDraw(Image& target, ImgRect d, const Image& src, ImgRect s) {
   const int w = s.Width(), h = s.Height();
   if (w <= 0 || h <= 0) return;
-  for (int y = d.Top; y < d.Bottom; y += h)
-    for (int x = d.Left; x < d.Right; x += w) target.Blit(x, y, src, s);
+  // Only the copies that can reach the image: start at the last one that
+  // begins left of (above) the image's edge, stop at its far edge.
+  auto first = [](int from, int step) {
+    return from >= 0 ? int64_t(from) : int64_t(from) + (-int64_t(from)) / step * step;
+  };
+  const int64_t right = std::min<int64_t>(d.Right, target.Width());
+  const int64_t bottom = std::min<int64_t>(d.Bottom, target.Height());
+  for (int64_t y = first(d.Top, h); y < bottom; y += h)
+    for (int64_t x = first(d.Left, w); x < right; x += w) target.Blit(int(x), int(y), src, s);
 }
 
 Image BuildFrameBitmap(ImgRect rect, const Image& img, FrameMargins m, bool verticalStrip,
@@ -171,7 +192,8 @@ Image BuildFrameBitmap(ImgRect rect, const Image& img, FrameMargins m, bool vert
   if (rect.Inverted()) return out;
   const int W = rect.Width(), H = rect.Height();
   if (!out.Resize(W, H) || out.Empty()) return out;
-  int L = std::max(m.Left, 0), T = std::max(m.Top, 0), Rm = std::max(m.Right, 0), Bm = std::max(m.Bottom, 0);
+  m = Sane(m);
+  int L = m.Left, T = m.Top, Rm = m.Right, Bm = m.Bottom;
   if (int64_t(W) < int64_t(L) + Rm) L = Rm = 0;  // 64-bit: skin margins may be near INT_MAX
   if (int64_t(H) < int64_t(T) + Bm) T = Bm = 0;
   const ImgRect f = FrameSourceRect(img, verticalStrip, frameCount, frameNumber);
@@ -208,6 +230,7 @@ void DrawHorzBar(Image& target, ImgRect rect, const Image& img, bool verticalStr
   const int W = rect.Width(), H = rect.Height();
   Image bar;
   if (!bar.Resize(W, H) || bar.Empty()) return;
+  m = Sane(m);
   const ImgRect f = FrameSourceRect(img, verticalStrip, frameCount, frameNumber);
   const int w = f.Width(), h = f.Height(), L = m.Left, Rm = m.Right;
   StretchCopy(bar, Sized(0, 0, L, H), img, Sized(f.Left, f.Top, L, h));
@@ -222,6 +245,7 @@ void DrawHorzBar(Image& target, ImgRect rect, const Image& img, bool verticalStr
 void DrawThreePart(Image& target, ImgRect rect, const Image& img, bool verticalStrip,
                    int frameCount, int frameNumber, FrameMargins m) {
   if (rect.Inverted()) return;
+  m = Sane(m);
   const ImgRect f = FrameSourceRect(img, verticalStrip, frameCount, frameNumber);
   const int w = f.Width(), h = f.Height(), L = m.Left, Rm = m.Right;
   const int rw = rect.Width(), rh = rect.Height();
@@ -269,20 +293,23 @@ void TransparentDraw(Image& target, ImgRect rect, const Image& img, uint32_t tra
 
 void GradientFillImage(Image& target, ImgRect rect, uint32_t colour1, bool vertical,
                        uint32_t colour2, ImgRect clip) {
-  const int n = vertical ? rect.Height() : rect.Width();
+  const int64_t n = vertical ? int64_t(rect.Bottom) - rect.Top : int64_t(rect.Right) - rect.Left;
   if (n <= 0) return;
   clip.Left = std::max({clip.Left, rect.Left, 0});
   clip.Top = std::max({clip.Top, rect.Top, 0});
   clip.Right = std::min({clip.Right, rect.Right, target.Width()});
   clip.Bottom = std::min({clip.Bottom, rect.Bottom, target.Height()});
   if (clip.Empty()) return;
-  const std::vector<uint32_t> colours = GradientColours(n, ResolveColour(colour1), ResolveColour(colour2));
-  if (vertical) {
-    for (int y = clip.Top; y < clip.Bottom; ++y)
-      target.FillRect({clip.Left, y, clip.Right, y + 1}, PixelFromColour(colours[std::size_t(y - rect.Top)]));
-  } else {
-    for (int x = clip.Left; x < clip.Right; ++x)
-      target.FillRect({x, clip.Top, x + 1, clip.Bottom}, PixelFromColour(colours[std::size_t(x - rect.Left)]));
+  const uint32_t c1 = ResolveColour(colour1), c2 = ResolveColour(colour2);
+  const int64_t origin = vertical ? rect.Top : rect.Left;
+  const int from = vertical ? clip.Top : clip.Left, to = vertical ? clip.Bottom : clip.Right;
+  std::vector<uint32_t> colours;
+  if (n <= kGradientTableLimit) colours = GradientColours(int(n), c1, c2);
+  for (int line = from; line < to; ++line) {
+    const int64_t i = int64_t(line) - origin;
+    const uint32_t c = colours.empty() ? EntryAt(n, c1, c2, i) : colours[std::size_t(i)];
+    const ImgRect r = vertical ? ImgRect{clip.Left, line, clip.Right, line + 1} : ImgRect{line, clip.Top, line + 1, clip.Bottom};
+    target.FillRect(r, PixelFromColour(c));
   }
 }
 

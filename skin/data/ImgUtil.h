@@ -53,6 +53,10 @@ int Saturation(uint32_t colour);
 // 16-slot cache when the same count and ends were asked for recently.
 // count <= 0 gives an empty list.
 std::vector<uint32_t> GradientColours(int count, uint32_t colour1, uint32_t colour2);
+// Entry `index` of the same list, computed alone (for gradients longer than
+// kGradientTableLimit lines, whose whole table is not worth building).
+uint32_t GradientColourAt(int64_t count, uint32_t colour1, uint32_t colour2, int64_t index);
+constexpr int kGradientTableLimit = 65536;
 
 // ---- frames ----------------------------------------------------------------
 

@@ -204,18 +204,21 @@ void DrawFrameCentred(HDC dc, const RECT& rect, const Image& img, bool transpare
 void GradientFill(HDC dc, const RECT& rect, COLORREF colour1, bool vertical, COLORREF colour2) {
   if (!RectVisible(dc, &rect)) return;
   const uint32_t c1 = ResolveColour(colour1), c2 = ResolveColour(colour2);
-  const int n = vertical ? rect.bottom - rect.top : rect.right - rect.left;
+  const int64_t n = vertical ? int64_t(rect.bottom) - rect.top : int64_t(rect.right) - rect.left;
   if (n <= 0) return;
   RECT clip{};
   if (GetClipBox(dc, &clip) == ERROR) clip = rect;
-  const int start = std::max(0, int(vertical ? clip.top - rect.top : clip.left - rect.left));
-  const int stop = std::min(n, int(vertical ? clip.bottom - rect.top : clip.right - rect.left));
+  const int64_t origin = vertical ? rect.top : rect.left;
+  const int64_t start = std::max<int64_t>(0, (vertical ? clip.top : clip.left) - origin);
+  const int64_t stop = std::min<int64_t>(n, (vertical ? clip.bottom : clip.right) - origin);
   if (start >= stop) return;
-  const std::vector<uint32_t> colours = GradientColours(n, c1, c2);
-  for (int i = start; i < stop; ++i) {
-    HBRUSH brush = CreateSolidBrush(colours[std::size_t(i)]);
-    RECT line = vertical ? RECT{rect.left, rect.top + i, rect.right, rect.top + i + 1}
-                         : RECT{rect.left + i, rect.top, rect.left + i + 1, rect.bottom};
+  std::vector<uint32_t> colours;
+  if (n <= kGradientTableLimit) colours = GradientColours(int(n), c1, c2);
+  for (int64_t i = start; i < stop; ++i) {
+    const uint32_t c = colours.empty() ? GradientColourAt(n, c1, c2, i) : colours[std::size_t(i)];
+    HBRUSH brush = CreateSolidBrush(c);
+    const LONG at = LONG(origin + i);
+    RECT line = vertical ? RECT{rect.left, at, rect.right, at + 1} : RECT{at, rect.top, at + 1, rect.bottom};
     FillRect(dc, &line, brush);
     DeleteObject(brush);
   }

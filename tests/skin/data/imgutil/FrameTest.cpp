@@ -166,4 +166,33 @@ TEST(Transparency, FramePiecesOutsideTheTargetAreClipped) {
   EXPECT_EQ(Text(target), Lines({"dd.", "dd.", "..."}));
 }
 
+TEST(HostileValues, ExtremeMarginsFramesAndRectanglesStaySafe) {
+  // Margins and frame numbers come from settings files; rectangles may be
+  // far outside. Nothing may overflow (UBSan) or loop for long.
+  const Image img = NineSlice();
+  const FrameMargins huge{INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX}, low{INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN};
+  Image out = BuildFrameBitmap({0, 0, 8, 8}, img, huge, false, true, 1, 1);
+  EXPECT_EQ(out.Width(), 8);
+  EXPECT_EQ(out, BuildFrameBitmap({0, 0, 8, 8}, img, {}, false, true, 1, 1));  // margins dropped
+  Image target(16, 16, 0x010101);
+  for (FrameMargins m : {huge, low})
+    for (int frame : {INT32_MIN, -1, 0, 2, INT32_MAX}) {
+      DrawFrame(target, {0, 0, 16, 16}, img, frame & 1, true, false, INT32_MAX, frame, m);
+      DrawHorzBar(target, {0, 0, 16, 16}, img, false, true, 3, frame, m);
+      DrawThreePart(target, {0, 0, 16, 16}, img, true, 2, frame, m);
+      DrawFrameStretched(target, {0, 0, 16, 16}, img, false, 7, frame);
+      DrawFrameCentred(target, {0, 0, 16, 16}, img, true, 0, frame);
+    }
+  const ImgRect everything{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
+  TileDraw(target, everything, img, {0, 0, 1, 1});
+  EXPECT_EQ(Text(target.Crop({0, 0, 3, 1})), "aaa\n");
+  StretchCopy(target, everything, img, {2, 2, 3, 3});
+  EXPECT_EQ(Text(target.Crop({0, 0, 3, 1})), "www\n");
+  TransparentDraw(target, everything, img, kMagenta);  // the image lies far off the target
+  EXPECT_EQ(Text(target.Crop({0, 0, 3, 1})), "www\n");
+  GradientFillImage(target, {INT32_MIN, 0, INT32_MAX, 4}, 0, false, 0xFFFFFF);
+  // Line 2^31 of 2^32 - 1: (2^31 - 1 + 2^31 x 255) / (2^32 - 2) = 128 per channel.
+  EXPECT_EQ(PixelRGB(target.Pixel(0, 0)), 0x808080u);
+}
+
 }  // namespace
