@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "gui/FormData.h"
 #include "skin/data/SkinRead.h"
 #include "skin/data/WinSkinStore.h"
 
@@ -130,4 +131,63 @@ TEST(SkinStorePackages, AStoredItemOpensWithTheReader) {
   ASSERT_TRUE(reader.ExtractFirstMatch(".ini", ini, name));
   EXPECT_EQ(std::string(ini.begin(), ini.end()), "[Item2]\r\n");
   owner.reset();
+}
+
+namespace {
+
+std::wstring Hex(const Bytes& b) {
+  static const wchar_t* digits = L"0123456789abcdef";
+  std::wstring h;
+  for (uint8_t x : b) {
+    h += digits[x >> 4];
+    h += digits[x & 15];
+  }
+  return h;
+}
+
+TSkinStore* StoreOf(TComponent& root) { return dynamic_cast<TSkinStore*>(root.FindComponent(L"SkinStore1")); }
+
+}  // namespace
+
+TEST(SkinStoreDescription, ItemsComeFromTheFormDescriptionAndItsCompiledForm) {
+  const Bytes p0 = Package("[Zero]\r\n"), p1 = Package("[One]\r\n");
+  const std::wstring text = L"TComponent Root {\n"
+                            L"  TSkinStore SkinStore1 {\n"
+                            L"    Store = {\n"
+                            L"      { Name = \"SkinItem0\" DataStream = @hex \"" + Hex(p0) + L"\" }\n"
+                            L"      { Name = \"Jade\" DataStream = @hex \"" + Hex(p1) + L"\" }\n"
+                            L"    }\n"
+                            L"  }\n"
+                            L"}\n";
+  const TFormNode node = ParseFormText(text, nullptr, L"store.form");
+  const Bytes compiled = WriteFormBinary(node);
+  for (int pass = 0; pass < 2; ++pass) {
+    SCOPED_TRACE(pass == 0 ? "text" : "compiled");
+    TComponent root(nullptr);
+    ReadComponentTree(&root, pass == 0 ? node : ReadFormBinary(compiled.data(), compiled.size()), L"store.form");
+    TSkinStore* store = StoreOf(root);
+    ASSERT_NE(store, nullptr);
+    ASSERT_EQ(store->Store()->Count(), 2);
+    EXPECT_EQ(store->Store()->Items(0)->Name(), L"SkinItem0");
+    EXPECT_EQ(store->Store()->Items(1)->Name(), L"Jade");
+    EXPECT_EQ(store->Store()->Items(0)->Data(), p0);
+    EXPECT_EQ(store->Store()->Items(1)->Data(), p1);
+    TSkinReader reader;
+    ASSERT_TRUE(reader.Open(*store->Package(1)));
+    Bytes ini;
+    EXPECT_TRUE(reader.ExtractFile("skin.ini", ini));
+    EXPECT_EQ(std::string(ini.begin(), ini.end()), "[One]\r\n");
+  }
+}
+
+TEST(SkinStoreDescription, ADuplicateItemNameInTheDescriptionIsAnError) {
+  const std::wstring text = L"TComponent Root { TSkinStore SkinStore1 { Store = {"
+                            L" { Name = \"Twin\" } { Name = \"Twin\" } } } }";
+  TComponent root(nullptr);
+  try {
+    ReadComponentTree(&root, ParseFormText(text, nullptr, L"dup.form"), L"dup.form");
+    FAIL() << "no error";
+  } catch (const Exception& e) {
+    EXPECT_NE(e.Message().find(L"The name Twin is already used."), std::wstring::npos) << e.what();
+  }
 }
