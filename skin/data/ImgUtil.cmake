@@ -2,4 +2,4 @@
 # routines of the Windows tree (tw_imgutil_win).
 tw_library(tw_imgutil PORTABLE SOURCES ${CMAKE_CURRENT_LIST_DIR}/ImgUtil.cpp LIBS tw_image)
 tw_library(tw_imgutil_win SOURCES ${CMAKE_CURRENT_LIST_DIR}/ImgUtilWin.cpp
-           LIBS tw_imgutil gdi32 user32)
+           LIBS tw_imgutil tw_gui gdi32 user32)

@@ -22,7 +22,7 @@ BITMAPINFO TopDownInfo(int width, int height) {
 uint32_t SystemColour(int index) { return uint32_t(GetSysColor(index)); }
 
 int g_startups = 0;
-std::unique_ptr<DibSurface> g_scratch;
+std::unique_ptr<TBitmap> g_scratch;
 std::unique_ptr<std::vector<std::wstring>> g_scratchStrings;
 
 // Draws a composed image: masked when transparent, else copied.
@@ -100,8 +100,8 @@ void DibSurface::DrawTo(HDC target, int x, int y) const {
 void StartupDrawingUtilities() {
   if (g_startups++ > 0) return;
   SetSysColourResolver(SystemColour);
-  g_scratch = std::make_unique<DibSurface>();
-  g_scratch->Resize(1, 1);
+  g_scratch = std::make_unique<TBitmap>(1, 1);
+  if (g_scratch->DC()) SetStretchBltMode(g_scratch->DC(), COLORONCOLOR);
   g_scratchStrings = std::make_unique<std::vector<std::wstring>>();
 }
 
@@ -111,7 +111,7 @@ void ShutdownDrawingUtilities() {
   g_scratchStrings.reset();
 }
 
-DibSurface* ScratchBitmap() { return g_scratch.get(); }
+TBitmap* ScratchBitmap() { return g_scratch.get(); }
 std::vector<std::wstring>* ScratchStrings() { return g_scratchStrings.get(); }
 
 // ---- drawing -------------------------------------------------------------------
@@ -313,4 +313,44 @@ Image CaptureDC(HDC dc, const RECT& rect) {
   if (!surface.Resize(rect.right - rect.left, rect.bottom - rect.top)) return Image();
   BitBlt(surface.DC(), 0, 0, surface.Width(), surface.Height(), dc, rect.left, rect.top, SRCCOPY);
   return surface.ToImage();
+}
+
+void AssignImage(TBitmap& bitmap, const Image& img) {
+  bitmap.SetSize(img.Width(), img.Height());
+  if (!bitmap.Pixels() || img.Empty()) return;
+  GdiFlush();
+  std::copy(img.Pixels(), img.Pixels() + std::size_t(img.Width()) * std::size_t(img.Height()), bitmap.Pixels());
+}
+
+Image ImageFromBitmap(const TBitmap& bitmap) {
+  Image img;
+  if (!bitmap.Pixels() || !img.Resize(bitmap.Width(), bitmap.Height())) return img;
+  GdiFlush();
+  std::copy(bitmap.Pixels(), bitmap.Pixels() + std::size_t(img.Width()) * std::size_t(img.Height()), img.Pixels());
+  return img;
+}
+
+void TileDraw(TCanvas* canvas, const RECT& target, const Image& img, ImgRect src) {
+  if (!canvas || !canvas->Handle()) return;
+  const Image tile = img.Crop(src);
+  // The source part as given must lie inside the image; a clipped part would
+  // change the repeat distance.
+  if (tile.Empty() || tile.Width() != src.Width() || tile.Height() != src.Height()) return;
+  HDC dc = canvas->Handle();
+  RECT clip{};
+  if (GetClipBox(dc, &clip) == ERROR) clip = target;
+  auto first = [](LONG from, LONG visible, int step) {
+    return visible <= from ? int64_t(from) : int64_t(from) + (int64_t(visible) - from) / step * step;
+  };
+  const int64_t right = std::min<int64_t>(target.right, clip.right);
+  const int64_t bottom = std::min<int64_t>(target.bottom, clip.bottom);
+  for (int64_t y = first(target.top, clip.top, tile.Height()); y < bottom; y += tile.Height())
+    for (int64_t x = first(target.left, clip.left, tile.Width()); x < right; x += tile.Width())
+      DrawImage(dc, int(x), int(y), tile);
+}
+
+void DrawHorzBar(TCanvas* canvas, const RECT& rect, const Image& img, bool verticalStrip,
+                 bool transparent, int frameCount, int frameNumber, FrameMargins m) {
+  if (canvas && canvas->Handle())
+    DrawHorzBar(canvas->Handle(), rect, img, verticalStrip, transparent, frameCount, frameNumber, m);
 }

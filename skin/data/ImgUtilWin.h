@@ -16,6 +16,8 @@
 //   PaintParentBackground      the parent's background under a child window
 //   DrawTextWide, AnsiToWide   text helpers
 //   ImageFromBitmap, CaptureDC pixels back from GDI objects
+//   AssignImage                Image -> the library's TBitmap
+//   TileDraw, DrawHorzBar      on the library's TCanvas
 //
 // Composition happens in Image (portable code); these routines move the
 // result onto a DC in one transfer.
@@ -26,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/Graphics.h"
 #include "skin/data/ImgUtil.h"
 
 class DibSurface {
@@ -64,9 +67,10 @@ private:
 
 void StartupDrawingUtilities();
 void ShutdownDrawingUtilities();
-// The shared off-screen surface (stretch mode colour-on-colour); null before
-// the first start-up and after the last shut-down.
-DibSurface* ScratchBitmap();
+// The shared off-screen surface (its DC in stretch mode colour-on-colour when
+// created; set it again after SetSize if StretchBlt is used on it); null
+// before the first start-up and after the last shut-down.
+TBitmap* ScratchBitmap();
 std::vector<std::wstring>* ScratchStrings();
 
 // Opaque copy of the image (or its part `src`) with its top-left at (x, y).
@@ -110,6 +114,15 @@ void PaintParentBackground(HWND parent, const RECT& bounds, HDC dc);
 int DrawTextWide(HDC dc, const std::wstring& text, RECT& rect, UINT format);
 // Text in the system ANSI code page to UTF-16.
 std::wstring AnsiToWide(const std::string& text);
+
+// The library's bitmap: resized to the image and given its pixels.
+void AssignImage(TBitmap& bitmap, const Image& img);
+Image ImageFromBitmap(const TBitmap& bitmap);
+// TileDraw onto a canvas: copies of `src` repeated from the target's
+// top-left corner; the last ones may reach beyond its right and bottom edges.
+void TileDraw(TCanvas* canvas, const RECT& target, const Image& img, ImgRect src);
+void DrawHorzBar(TCanvas* canvas, const RECT& rect, const Image& img, bool verticalStrip,
+                 bool transparent, int frameCount, int frameNumber, FrameMargins m);
 
 // Pixels of a bitmap (any format GDI can convert) as a 32-bit Image.
 Image ImageFromBitmap(HBITMAP bitmap);

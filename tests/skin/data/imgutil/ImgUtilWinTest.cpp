@@ -231,9 +231,11 @@ TEST(WinText, AnsiToWideUsesTheSystemCodePage) {
 TEST(WinScratch, CountedStartupAndShutdown) {
   EXPECT_EQ(ScratchBitmap(), nullptr);
   StartupDrawingUtilities();
-  DibSurface* first = ScratchBitmap();
+  TBitmap* first = ScratchBitmap();
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(GetStretchBltMode(first->DC()), COLORONCOLOR);
+  first->SetSize(40, 20);  // painters size it as they need
+  EXPECT_NE(first->Pixels(), nullptr);
   ASSERT_NE(ScratchStrings(), nullptr);
   StartupDrawingUtilities();
   EXPECT_EQ(ScratchBitmap(), first);
@@ -264,6 +266,32 @@ TEST(WinPixels, SurfaceImageRoundTripAndCapture) {
   EXPECT_EQ(s.At(4, 2), kGrey);
   EXPECT_FALSE(dib.Resize(0, 4));
   EXPECT_EQ(dib.Bits(), nullptr);
+}
+
+TEST(WinLibraryObjects, BitmapAndCanvasForms) {
+  Image img(3, 2, MakePixel(5, 6, 7));
+  img.SetPixel(2, 1, MakePixel(200, 100, 50));
+  TBitmap bmp;
+  AssignImage(bmp, img);
+  ASSERT_EQ(bmp.Width(), 3);
+  EXPECT_EQ(ImageFromBitmap(bmp), img);
+
+  // Tiles of 2 x 1 from (1, 1) over a 5 x 2 target: the last copy reaches x = 6.
+  Surface s(8, 4, kGrey);
+  TCanvas canvas;
+  canvas.SetHandle(s.dib.DC());
+  TileDraw(&canvas, RECT{1, 1, 6, 3}, img, ImgRect{1, 1, 3, 2});
+  EXPECT_EQ(s.At(1, 1), MakePixel(5, 6, 7));
+  EXPECT_EQ(s.At(2, 2), MakePixel(200, 100, 50));
+  EXPECT_EQ(s.At(6, 1), MakePixel(200, 100, 50));
+  EXPECT_EQ(s.At(7, 1), kGrey);
+  EXPECT_EQ(s.At(0, 1), kGrey);
+  EXPECT_EQ(s.At(3, 3), kGrey);
+  TileDraw(&canvas, RECT{0, 0, 8, 4}, img, ImgRect{2, 2, 2, 3});  // empty part: nothing
+  EXPECT_EQ(s.At(0, 0), kGrey);
+  DrawHorzBar(&canvas, RECT{0, 3, 8, 4}, img, false, false, 1, 1, {1, 0, 1, 0});
+  EXPECT_EQ(s.At(0, 3), MakePixel(5, 6, 7));
+  canvas.SetHandle(nullptr);
 }
 
 }  // namespace
