@@ -364,6 +364,11 @@ TW_IMPLEMENT_CLASS(TWinControl, [](TClassBuilder<TWinControl>& c) {
 
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
+void TWinControl::BeforeDestruction() {
+  TControl::BeforeDestruction();
+  if (FHandle) DestroyHandle();
+}
+
 TWinControl::~TWinControl() {
   // The window goes first, so every object hooked to it (skin objects owned
   // by the control) still exists when it and its children get WM_NCDESTROY.

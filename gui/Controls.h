@@ -165,6 +165,7 @@ class TWinControl : public TControl {
  public:
   explicit TWinControl(TComponent* owner);
   ~TWinControl() override;
+  void BeforeDestruction() override;
 
   // --- window
   // The window, created now (with the parents') if it does not exist yet.

@@ -166,12 +166,18 @@ TComponent::~TComponent() {
   if (FOwner) FOwner->RemoveComponent(this);
 }
 
+void TComponent::Free(TComponent* component) {
+  if (!component) return;
+  component->BeforeDestruction();
+  delete component;
+}
+
 void TComponent::DestroyComponents() {
   FDestroying = true;
   while (!FComponents.empty()) {
     TComponent* c = FComponents.back();
     RemoveComponent(c);
-    delete c;
+    Free(c);
   }
 }
 

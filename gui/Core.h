@@ -301,6 +301,14 @@ class TComponent : public TPersistent {
   TComponent* FindComponent(std::wstring_view name) const;  // case-insensitive, direct children
   int ComponentIndex() const;
 
+  // Runs while the whole object still exists, right before it is deleted by
+  // its owner, by Free() or by a form's release (windows go here, so their
+  // last messages still reach the complete object).
+  virtual void BeforeDestruction() {}
+  // BeforeDestruction, then delete. Use it instead of delete for controls
+  // and forms whose handlers may run while their windows go.
+  static void Free(TComponent* component);
+
   // Frees every owned component, newest first. Destructors of classes whose
   // owned components must go before the class's own state call it first.
   void DestroyComponents();

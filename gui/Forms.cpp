@@ -48,12 +48,16 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
   Screen->FForms.push_back(this);
 }
 
-TCustomForm::~TCustomForm() {
+void TCustomForm::BeforeDestruction() {
   try {
     OnDestroy(this);
   } catch (...) {
     HandleCallbackException(std::current_exception());
   }
+  TWinControl::BeforeDestruction();
+}
+
+TCustomForm::~TCustomForm() {
   auto& forms = Screen->FForms;
   forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
   if (Application->FMainForm == this) Application->FMainForm = nullptr;
@@ -234,7 +238,7 @@ void TCustomForm::Close() {
 
 void TCustomForm::Release() {
   if (FHandle) PostMessageW(FHandle, CM_RELEASE, 0, 0);
-  else delete this;
+  else Free(this);
 }
 
 void TCustomForm::SetActiveControl(TWinControl* c) {
@@ -273,7 +277,7 @@ void TCustomForm::WndProc(TMessage& m) {
       Close();
       return;
     case CM_RELEASE:
-      delete this;  // nothing of this object is touched after this line
+      Free(this);  // nothing of this object is touched after this line
       return;
     case CM_FOCUSCHANGED: {
       auto* c = reinterpret_cast<TWinControl*>(m.LParam);

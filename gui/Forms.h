@@ -46,7 +46,7 @@ class TCustomForm : public TWinControl {
       form->ReadDescription();
       form->DoCreate();
     } catch (...) {
-      delete form;
+      Free(form);
       throw;
     }
     return form;
@@ -84,6 +84,7 @@ class TCustomForm : public TWinControl {
   void SelectNext(TWinControl* current, bool forward);
 
   TNotifyEvent OnCreate;
+  // Runs in BeforeDestruction (Free, release, the owner's destruction).
   TNotifyEvent OnDestroy;
   TNotifyEvent OnShow;
   TCloseEvent OnClose;
@@ -91,6 +92,7 @@ class TCustomForm : public TWinControl {
 
   void WndProc(TMessage& m) override;
   void Loaded() override;
+  void BeforeDestruction() override;
 
  protected:
   void CreateParams(TCreateParams& p) override;

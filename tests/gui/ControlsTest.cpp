@@ -52,6 +52,11 @@ class TTestForm : public TForm {
     action = caHide;
   }
   void btnAddClick(TObject*) { ++addClicks; }
+  // Runs before anything of the form is gone: windows and fields intact.
+  static inline int destroyedIntact = 0;
+  void FormDestroy(TObject*) {
+    if (btnAdd && btnAdd->HandleAllocated() && IsWindow(btnAdd->Handle()) && addClicks >= 0) ++destroyedIntact;
+  }
   void btnFailClick(TObject*) { throw Exception(L"删除失败: the file is gone"); }
   void Timer1Timer(TObject*) {}
   void lvwFilesData(TObject*, TListItem* item) {
@@ -82,6 +87,7 @@ TW_IMPLEMENT_CLASS(TTestForm, [](TClassBuilder<TTestForm>& c) {
   c.Handler<TNotifyEvent>(L"FormCreate", &TTestForm::FormCreate);
   c.Handler<TCloseEvent>(L"FormClose", &TTestForm::FormClose);
   c.Handler<TNotifyEvent>(L"btnAddClick", &TTestForm::btnAddClick);
+  c.Handler<TNotifyEvent>(L"FormDestroy", &TTestForm::FormDestroy);
   c.Handler<TNotifyEvent>(L"btnFailClick", &TTestForm::btnFailClick);
   c.Handler<TNotifyEvent>(L"Timer1Timer", &TTestForm::Timer1Timer);
   c.Handler<TLVOwnerDataEvent>(L"lvwFilesData", &TTestForm::lvwFilesData);
@@ -112,7 +118,7 @@ class FormTest : public ::testing::Test {
     Pump();
   }
   void TearDown() override {
-    delete form;
+    TComponent::Free(form);
     Pump(10);
   }
   TTestForm* form = nullptr;
@@ -489,13 +495,15 @@ TEST_F(FormTest, FreeingTheFormFreesItsControlsAndWindows) {
   // Freeing one control takes its window and its place in the parent.
   HWND edit = form->edtSaveDir->Handle();
   int children = form->GroupBox6->ControlCount();
-  delete form->edtSaveDir;
+  TComponent::Free(form->edtSaveDir);
   form->edtSaveDir = nullptr;
   EXPECT_FALSE(IsWindow(edit));
   EXPECT_EQ(form->GroupBox6->ControlCount(), children - 1);
   EXPECT_EQ(form->FindComponent(L"edtSaveDir"), nullptr);
-  delete form;
+  int intact = TTestForm::destroyedIntact;
+  TComponent::Free(form);
   form = nullptr;
+  EXPECT_EQ(TTestForm::destroyedIntact, intact + 1);
   for (HWND h : windows) EXPECT_FALSE(IsWindow(h));
   EXPECT_EQ(Screen->FormCount(), 0);
 }
