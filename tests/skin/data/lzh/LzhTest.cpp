@@ -243,11 +243,3 @@ TEST(LzhTokens, EveryLengthAndEveryPositionPrefixDecodes) {
   EXPECT_EQ(used, bits);
   EXPECT_EQ(ReferenceDecode(stored), expected);
 }
-
-TEST(LzhTokens, OutOfRangeTokensAreRefused) {
-  TLzhTokenWriter w(100);
-  EXPECT_THROW(w.Match(2, 1), std::invalid_argument);
-  EXPECT_THROW(w.Match(61, 1), std::invalid_argument);
-  EXPECT_THROW(w.Match(3, 0), std::invalid_argument);
-  EXPECT_THROW(w.Match(3, 4097), std::invalid_argument);
-}
