@@ -623,3 +623,84 @@ TEST(FormErrors, ABrokenDescriptionIsReportedAndLeavesNothingBehind) {
   }
   delete g;
 }
+
+namespace {
+// Messages in the order a hooked control saw them, matched as a
+// subsequence of the expected table (other messages may come between).
+struct Recorder {
+  TControl* control;
+  TWndMethod saved;
+  std::vector<TMessage> seen;
+  explicit Recorder(TControl* c) : control(c), saved(c->WindowProc) {
+    c->WindowProc = TWndMethod::Bind(this, &Recorder::Handle);
+  }
+  ~Recorder() { control->WindowProc = saved; }
+  void Handle(TMessage& m) {
+    seen.push_back(m);
+    saved(m);
+  }
+  std::string Check(const std::vector<UINT>& expected) const {
+    size_t i = 0;
+    for (const auto& m : seen)
+      if (i < expected.size() && m.Msg == expected[i]) ++i;
+    if (i == expected.size()) return "";
+    std::string out = "missing 0x" + ToHex(expected[i]) + "; saw:";
+    for (const auto& m : seen) out += " " + ToHex(m.Msg);
+    return out;
+  }
+  static std::string ToHex(UINT v) {
+    char b[16];
+    std::snprintf(b, sizeof b, "%X", v);
+    return b;
+  }
+};
+}  // namespace
+
+TEST_F(FormTest, NotificationsArriveAtTheMomentsTheirNamesSay) {
+  TEdit* edit = form->edtSaveDir;
+  TButton* other = form->Button8;
+  {
+    Recorder r(edit);
+    edit->SetEnabled(false);
+    edit->SetEnabled(true);
+    EXPECT_EQ(r.Check({WM_ENABLE, CM_ENABLEDCHANGED, WM_ENABLE, CM_ENABLEDCHANGED}), "");
+  }
+  {
+    Recorder r(edit);
+    Recorder f(form);
+    edit->SetFocus();
+    other->SetFocus();
+    EXPECT_EQ(r.Check({WM_SETFOCUS, CM_ENTER, WM_KILLFOCUS, CM_EXIT}), "");
+    EXPECT_EQ(f.Check({CM_FOCUSCHANGED, CM_FOCUSCHANGED}), "");
+    std::vector<LPARAM> focused;
+    for (const auto& m : f.seen)
+      if (m.Msg == CM_FOCUSCHANGED) focused.push_back(m.LParam);
+    ASSERT_EQ(focused.size(), 2u);
+    EXPECT_EQ(focused[0], reinterpret_cast<LPARAM>(edit));
+    EXPECT_EQ(focused[1], reinterpret_cast<LPARAM>(other));
+  }
+  {
+    Recorder r(edit);
+    edit->SetText(L"D:\\输出");
+    edit->SetVisible(false);
+    edit->SetVisible(true);
+    EXPECT_EQ(r.Check({WM_SETTEXT, CM_TEXTCHANGED, WM_SHOWWINDOW, CM_VISIBLECHANGED, WM_SHOWWINDOW, CM_VISIBLECHANGED}), "");
+    EXPECT_EQ(edit->Text(), L"D:\\输出");
+  }
+  {
+    Recorder r(edit);
+    edit->SetBorderStyle(bsNone);  // a style change: the window is made again
+    EXPECT_EQ(r.Check({CM_RECREATEWND, WM_DESTROY, WM_NCDESTROY, WM_NCCREATE, WM_CREATE}), "");
+    // What lived only in the old window survives.
+    EXPECT_EQ(edit->Text(), L"D:\\输出");
+    EXPECT_TRUE(GetWindowLongW(edit->Handle(), GWL_STYLE) & ES_READONLY);
+  }
+  {
+    form->lvwFiles->Items()->SetCount(1);
+    UpdateWindow(form->lvwFiles->Handle());
+    Recorder l(form->lvwFiles);
+    InvalidateRect(form->lvwFiles->Handle(), nullptr, TRUE);
+    UpdateWindow(form->lvwFiles->Handle());
+    EXPECT_EQ(l.Check({WM_PAINT, CN_NOTIFY}), "");  // its own notifications come back reflected
+  }
+}
