@@ -8,6 +8,7 @@
 
 #include "gui/ComCtrls.h"
 #include "gui/Dialogs.h"
+#include "gui/ImgList.h"
 #include "gui/StdCtrls.h"
 #include "gui/Threads.h"
 #include "gui/Timer.h"
@@ -500,6 +501,7 @@ void RegisterStandardClasses() {
   RegisterClass<TProgressBar>();
   RegisterClass<TTimer>();
   RegisterClass<TOpenDialog>();
+  RegisterClass<TImageList>();
   RegisterClass<TForm>();
 }
 
