@@ -1,39 +1,19 @@
-// Program entry: the main window, 533x456 client pixels, centred, with a fixed
-// single border and the minimize and close buttons.
+// Program entry: the application, its title and the main window; no command
+// line is read.
 #include <windows.h>
 
-namespace {
+#include "app/Main.h"
 
-LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_DESTROY) {
-    PostQuitMessage(0);
-    return 0;
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  try {
+    Application->Initialize();
+    Application->SetTitle(L"Tonewell 2.1");
+    Application->CreateForm<TFrmMain>(FrmMain);
+    Application->Run();
+  } catch (...) {
+    // A main window that cannot be built: say why instead of vanishing.
+    Application->ShowException(ExceptionText(std::current_exception()));
+    return 1;
   }
-  return DefWindowProcW(hwnd, msg, wp, lp);
-}
-
-}  // namespace
-
-int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int show) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = MainProc;
-  wc.hInstance = inst;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = L"TFrmMain";
-  RegisterClassW(&wc);
-  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-  RECT r{0, 0, 533, 456};
-  AdjustWindowRectEx(&r, style, FALSE, 0);
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
-  HWND hwnd = CreateWindowExW(0, wc.lpszClassName, L"Tonewell 2.2", style, x, y, w, h,
-                              nullptr, nullptr, inst, nullptr);
-  ShowWindow(hwnd, show);
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-  return static_cast<int>(msg.wParam);
+  return 0;
 }

@@ -2,7 +2,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
 
 namespace e2e {
 
@@ -28,6 +30,8 @@ TAppProcess::~TAppProcess() {
 
 bool TAppProcess::Start(const std::wstring& exe, const std::wstring& folder, const std::wstring& caption,
                         DWORD ms) {
+  Kill();  // a test may start the program again
+  main_ = nullptr;
   std::wstring cmd = L"\"" + exe + L"\"";
   STARTUPINFOW si{};
   si.cb = sizeof(si);
@@ -266,6 +270,93 @@ bool ListViewSelect(HWND list, int row) {
   }
   CloseHandle(process);
   return ok;
+}
+
+namespace {
+
+// Pixels of a rectangle as dark (true) / light, by luminance.
+std::vector<bool> DarkPixels(HDC source, int x, int y, int w, int h) {
+  std::vector<bool> dark(static_cast<size_t>(w) * h, false);
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = -h;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HDC mem = CreateCompatibleDC(source);
+  HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!dib) {
+    DeleteDC(mem);
+    return dark;
+  }
+  HGDIOBJ old = SelectObject(mem, dib);
+  BitBlt(mem, 0, 0, w, h, source, x, y, SRCCOPY);
+  GdiFlush();
+  const auto* px = static_cast<const uint32_t*>(bits);
+  for (size_t i = 0; i < dark.size(); ++i) {
+    const uint32_t c = px[i];
+    const int lum = (299 * ((c >> 16) & 0xFF) + 587 * ((c >> 8) & 0xFF) + 114 * (c & 0xFF)) / 1000;
+    dark[i] = lum < 96;
+  }
+  SelectObject(mem, old);
+  DeleteObject(dib);
+  DeleteDC(mem);
+  return dark;
+}
+
+}  // namespace
+
+bool ShowsText(HWND window, POINT at, const std::wstring& text) {
+  RECT client{};
+  if (!GetClientRect(window, &client)) return false;
+  HFONT font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"宋体");
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  HGDIOBJ oldFont = SelectObject(mem, font);
+  SIZE extent{};
+  GetTextExtentPoint32W(mem, text.c_str(), static_cast<int>(text.size()), &extent);
+  constexpr int kSlack = 3;
+  const int w = std::min<int>(extent.cx, client.right - at.x - kSlack);
+  const int h = std::min<int>(extent.cy, client.bottom - at.y - kSlack);
+  bool match = false;
+  if (w > 0 && h > 0) {
+    // The expected picture: the text in black on white.
+    HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ oldBmp = SelectObject(mem, bmp);
+    RECT r{0, 0, w, h};
+    FillRect(mem, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SetTextColor(mem, RGB(0, 0, 0));
+    SetBkMode(mem, TRANSPARENT);
+    TextOutW(mem, 0, 0, text.c_str(), static_cast<int>(text.size()));
+    const std::vector<bool> expected = DarkPixels(mem, 0, 0, w, h);
+    SelectObject(mem, oldBmp);
+    DeleteObject(bmp);
+    size_t inked = 0;
+    for (bool b : expected) inked += b;
+
+    // The screen around the expected place, shifted by up to kSlack pixels.
+    POINT origin = at;
+    ClientToScreen(window, &origin);
+    const int sw = w + 2 * kSlack, sh = h + 2 * kSlack;
+    const std::vector<bool> seen = DarkPixels(screen, origin.x - kSlack, origin.y - kSlack, sw, sh);
+    for (int dy = 0; dy <= 2 * kSlack && !match; ++dy) {
+      for (int dx = 0; dx <= 2 * kSlack && !match; ++dx) {
+        size_t differ = 0;
+        for (int y = 0; y < h; ++y)
+          for (int x = 0; x < w; ++x)
+            differ += expected[static_cast<size_t>(y) * w + x] !=
+                      seen[static_cast<size_t>(y + dy) * sw + (x + dx)];
+        match = inked > 0 && differ * 20 <= inked;  // at most 5 % of the ink may differ
+      }
+    }
+  }
+  SelectObject(mem, oldFont);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  DeleteObject(font);
+  return match;
 }
 
 TProgress Progress(HWND bar) {

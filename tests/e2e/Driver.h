@@ -88,6 +88,13 @@ int ListViewCount(HWND list);
 // the target's memory).
 bool ListViewSelect(HWND list, int row);
 
+// Whether `window` shows `text` at client point `at` (within a few pixels),
+// drawn in the main window's font ("宋体", 12 px, GB2312): the text is drawn
+// off-screen in that font and its dark pixels compared with the screen's.
+// For window-less controls (labels), which answer no WM_GETTEXT. Only the
+// part inside the window's client area is compared.
+bool ShowsText(HWND window, POINT at, const std::wstring& text);
+
 struct TProgress {
   int pos = 0, low = 0, high = 0;
 };
