@@ -84,12 +84,12 @@ Look jade() {
     k.captionButtons = ButtonShape::Glass;
     k.captionButtonW = 28, k.captionButtonH = 19;
     k.captionButtonGap = 3;
-    k.captionTop = H(0x25877A), k.captionBottom = H(0x0C4A40);
-    k.captionTopInactive = H(0x52807A), k.captionBottomInactive = H(0x365E57);
+    k.captionTop = H(0x1F7D70), k.captionBottom = H(0x0C4A40);
+    k.captionTopInactive = H(0x426B64), k.captionBottomInactive = H(0x2A4D47);
     k.border = H(0x12594D), k.borderInactive = H(0x5A8A81);
     k.outline = H(0x06302A), k.outlineInactive = H(0x3E655E);
     k.highlight = H(0x8EE3CF);
-    k.titleText = H(0xFFFFFF), k.titleTextInactive = H(0xE8F2EF);
+    k.titleText = H(0xFFFFFF), k.titleTextInactive = H(0xEEF5F3);
     k.glyph = H(0xFFFFFF), k.glyphInactive = H(0xD5E6E2);
     k.closeHot = H(0xC8372D);
     k.face = H(0xE6F4EF), k.text = H(0x153A33);
@@ -97,7 +97,7 @@ Look jade() {
     k.accent = H(0x1B8A76), k.focus = H(0xD4A72C);
     k.window = H(0xFFFFFF);
     k.shadow = H(0x93BFB3), k.light = H(0xFFFFFF), k.dkShadow = H(0x3E6E64);
-    k.menu = H(0xF4FBF8), k.menuText = H(0x153A33), k.select = H(0x1B8A76), k.selectText = H(0xFFFFFF);
+    k.menu = H(0xF4FBF8), k.menuText = H(0x153A33), k.select = H(0x167463), k.selectText = H(0xFFFFFF);
     k.progressFill = H(0x53C29E), k.progressFillEnd = H(0x12806A);
     k.controlRadius = 4;
     k.progressStyle = 0;
