@@ -33,7 +33,12 @@ TThread::~TThread() {
   if (FHandle) {
     if (!FFinished) {
       Terminate();
-      if (FSuspended) Start();
+      // A thread that never started ends without running Execute (the
+      // subclass is gone by now).
+      if (FSuspended) {
+        FAbandoned = true;
+        Start();
+      }
       if (GetCurrentThreadId() != FThreadId) WaitForWithMessages(FHandle, INFINITE);
     }
     CloseHandle(FHandle);
@@ -57,7 +62,7 @@ DWORD TThread::WaitFor() {
 unsigned __stdcall TThread::ThreadEntry(void* p) {
   TThread* self = static_cast<TThread*>(p);
   try {
-    self->Execute();
+    if (!self->FAbandoned) self->Execute();
   } catch (...) {
     self->FFatal = std::current_exception();
   }

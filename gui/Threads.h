@@ -60,6 +60,7 @@ class TThread : public TObject {
   std::atomic<bool> FTerminated{false};
   std::atomic<bool> FFinished{false};
   std::atomic<bool> FSuspended{false};
+  std::atomic<bool> FAbandoned{false};  // destroyed before it ever started
   std::exception_ptr FFatal;
   int FReturnValue = 0;
 };

@@ -10,6 +10,8 @@
 
 namespace {
 
+std::atomic<int> gExecuteRuns{0};
+
 class TCountingThread : public TThread {
  public:
   explicit TCountingThread(bool suspended, bool fail = false) : TThread(suspended), FFail(fail) {}
@@ -21,6 +23,7 @@ class TCountingThread : public TThread {
 
  protected:
   void Execute() override {
+    ++gExecuteRuns;
     if (FFail) throw Exception(L"worker failed: 失败");
     while (!Terminated()) {
       ++loops;
@@ -92,9 +95,11 @@ TEST(Thread, DestroyingARunningOrSuspendedThreadEndsIt) {
   auto* running = new TCountingThread(false);
   while (running->loops.load() < 1) Sleep(1);
   delete running;  // must not hang
+  int runs = gExecuteRuns.load();
   auto* never = new TCountingThread(true);
-  delete never;
-  SUCCEED();
+  delete never;  // never started: its Execute must not run on a half-destroyed object
+  Sleep(50);
+  EXPECT_EQ(gExecuteRuns.load(), runs);
 }
 
 TEST(MessageWait, SentMessageFromWorkerIsAnsweredWhileWaiting) {
