@@ -75,7 +75,8 @@ private:
     void frameNumber(int x, int y, int n) { DrawLabel(img_, x, y, std::to_string(n), Mid()); }
     // Every frame of a strip at `w` x `h` (0: the frame's own size) and, when
     // `zoomed`, three times larger beside it; returns the height used.
-    int strip(const TDataSkinObject& e, int frames, int y, int w = 0, int h = 0, bool zoomed = false, bool vertical = false);
+    int strip(const TDataSkinObject& e, int frames, int y, int w = 0, int h = 0, bool zoomed = false, bool vertical = false,
+              bool keyed = false);
     void drawWindow(int x, int y, int w, int h, bool active);
     void drawScrollbar(ImgRect r, bool vertical, int thumbStart, int thumbEnd, int hot);
     void drawProgress(ImgRect r, int percent);
@@ -95,7 +96,9 @@ void Sheet::title(const std::string& name) {
     y_ = 60;
 }
 
-int Sheet::strip(const TDataSkinObject& e, int frames, int y, int w, int h, bool zoomed, bool vertical) {
+// `keyed`: the element's painter always draws it magenta-transparent,
+// whatever its Trans setting (caption buttons, scroll-bar parts, thumbs).
+int Sheet::strip(const TDataSkinObject& e, int frames, int y, int w, int h, bool zoomed, bool vertical, bool keyed) {
     if (e.Bitmap.Empty() || frames <= 0) {
         DrawLabel(img_, kLabelColumn, y, "(NO IMAGE)", Mid());
         return 10;
@@ -112,7 +115,7 @@ int Sheet::strip(const TDataSkinObject& e, int frames, int y, int w, int h, bool
             used += h + 14;
         }
         ImgRect r = MakeRect(x, y, x + w, y + h);
-        DrawFrame(img_, r, e.Bitmap, vertical, e.Tile == 1, e.Trans == 1, frames, k, marginsOf(e));
+        DrawFrame(img_, r, e.Bitmap, vertical, e.Tile == 1, keyed || e.Trans == 1, frames, k, marginsOf(e));
         frameNumber(x, y + h + 3, k);
         x += w + 8;
     }
@@ -337,7 +340,7 @@ void Sheet::drawWindow(int x0, int y0, int w, int h, bool active) {
 }
 
 void Sheet::windows() {
-    int w = 500, h = 420;
+    int w = 500, h = 370;
     int top = row("WINDOW", h + 14, "ACTIVE / INACTIVE");
     drawWindow(10 + 4, top + 24, w, h, true);
     drawWindow(10 + w + 16, top + 24, w, h, false);
@@ -346,10 +349,10 @@ void Sheet::windows() {
 
 void Sheet::elements() {
     auto one = [&](const std::string& label, const TDataSkinObject* e, int frames, int w = 0, int h = 0, bool zoomed = false,
-                   bool vertical = false) {
+                   bool vertical = false, bool keyed = false) {
         std::string sub = e ? std::to_string(frames) + " FRAMES" : "ABSENT";
         int top = row(label, 10, sub);
-        int used = e ? strip(*e, frames, top, w, h, zoomed, vertical) : 10;
+        int used = e ? strip(*e, frames, top, w, h, zoomed, vertical, keyed) : 10;
         y_ = top + std::max(used, 30) + 8;
     };
     const TSkinModel& m = m_;
@@ -361,11 +364,11 @@ void Sheet::elements() {
     for (const auto& sb : m.SysButtons) {
         if (sb->Bitmap.Empty() || sb->FrameCount <= 0) continue;
         if (sb->Action >= 7 && sb->Action <= 9) continue;
-        one("[" + sb->Name + "]", sb.get(), sb->FrameCount, 0, 0, true);
+        one("[" + sb->Name + "]", sb.get(), sb->FrameCount, 0, 0, true, false, true);
     }
     for (const auto& sb : m.SysButtons)
         if (sb->Action >= 7 && sb->Action <= 9 && !sb->Bitmap.Empty())
-            one("MDI CHILD ACTION " + std::to_string(sb->Action), sb.get(), sb->FrameCount, 0, 0, true);
+            one("MDI CHILD ACTION " + std::to_string(sb->Action), sb.get(), sb->FrameCount, 0, 0, true, false, true);
     one("[BUTTONS] BITMAP", m.Buttons.get(), 5, 96, 25);
     {
         const TDataSkinButton& b = *m.Buttons;
@@ -437,7 +440,7 @@ void Sheet::elements() {
     one("[COMBOBUTTON] COMBINED", m.ComboButton(), m.ComboButton() ? m.ComboButton()->FrameCount : 0);
     one("[SUNKEDGE]", m.SunkEdge(), m.SunkEdge() ? m.SunkEdge()->FrameCount : 0);
     one("COMBO ARROW (DERIVED)", m.ComboArrow(), m.ComboArrow() ? m.ComboArrow()->FrameCount : 0, 0, 0, true);
-    one("[EXTRAIMAGES]", m.ExtraImages(), 5, 0, 0, true);
+    one("[EXTRAIMAGES]", m.ExtraImages(), 5, 0, 0, true, false, true);
     one("[HEADERBAR]", m.Headerbar(), m.Headerbar() ? m.Headerbar()->FrameCount : 0, 110, 20);
     {
         int top = row("POPUP MENU", 130, "BACKGROUND + ITEMS");
@@ -479,7 +482,7 @@ void Sheet::elements() {
         drawScrollbar(MakeRect(kLabelColumn + 100, top, kLabelColumn + 400, top + 17), false, 40, 140, -1);
         drawScrollbar(MakeRect(kLabelColumn + 100, top + 30, kLabelColumn + 400, top + 47), false, 160, 240, 5);
     }
-    one("[SCROLLBAR]", m.Scrollbar(), 23, 0, 0, true);
+    one("[SCROLLBAR]", m.Scrollbar(), 23, 0, 0, true, false, true);
     one("[HORZSCROLL]", m.HorzScroll(), 4, 60, 17);
     one("[VERTSCROLL]", m.VertScroll(), 4, 17, 60);
     one("[HORZSCROLLTHUMB]", m.HorzScrollThumb(), m.HorzScrollThumb() ? m.HorzScrollThumb()->FrameCount : 0, 60, 17);
@@ -488,7 +491,7 @@ void Sheet::elements() {
         {"[TRACKBAR.THUMBHORZ]", m.TrackThumbHorz()}, {"[TRACKBAR.THUMBVERT]", m.TrackThumbVert()},
         {"[TRACKBAR.THUMBLEFT]", m.TrackThumbLeft()}, {"[TRACKBAR.THUMBRIGHT]", m.TrackThumbRight()},
         {"[TRACKBAR.THUMBUP]", m.TrackThumbUp()},     {"[TRACKBAR.THUMBDOWN]", m.TrackThumbDown()}};
-    for (const auto& [name, e] : thumbs) one(name, e, 5, 0, 0, true);
+    for (const auto& [name, e] : thumbs) one(name, e, 5, 0, 0, true, false, true);
     {
         int top = row("TRACK BARS", 110, "CHANNEL + THUMB");
         if (const TDataSkinObject* t = m.Track()) {
@@ -532,8 +535,8 @@ void Sheet::elements() {
         ud(m.UpDownHorz(), true, kLabelColumn);
         ud(m.UpDownVert(), false, kLabelColumn + 240);
     }
-    one("[UPDOWN.HORZ]", m.UpDownHorz(), 8, 0, 0, true);
-    one("[UPDOWN.VERT]", m.UpDownVert(), 8, 0, 0, true);
+    one("[UPDOWN.HORZ]", m.UpDownHorz(), 8, 0, 0, true, false, true);
+    one("[UPDOWN.VERT]", m.UpDownVert(), 8, 0, 0, true, false, true);
     if (m.Toolbar()) one("TOOL BAR GRADIENT (DERIVED)", m.Toolbar(), 1, 200, 40);
     if (!m.Title->Bitmap.Empty()) one("[PERSONALITY] TEXTBACK", m.Title.get(), 1, 120, 0);
 }
