@@ -41,7 +41,12 @@ function(tw_test name)
   set_tests_properties(${name} PROPERTIES TIMEOUT ${A_TIMEOUT})
   if(WIN32)
     # Windows tests share one virtual desktop: run them one at a time.
-    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK wine_desktop)
+    # A program that crashes under Wine can still exit with code 0, so a
+    # test passes only when the runner printed its final summary, nothing
+    # failed and Wine reported no unhandled exception.
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK wine_desktop
+      PASS_REGULAR_EXPRESSION "\\[  PASSED  \\] [0-9]+ tests?\\."
+      FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\];Unhandled (page fault|exception|stack overflow)")
   endif()
 endfunction()
 
