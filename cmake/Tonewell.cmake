@@ -111,3 +111,24 @@ function(tw_host_tool var name)
     set(${var}_DEPENDS ${name} PARENT_SCOPE)
   endif()
 endfunction()
+
+# Adds every sub-folder of the current folder that has a CMakeLists.txt.
+macro(tw_add_subfolders)
+  file(GLOB _tw_subdirs LIST_DIRECTORIES true CONFIGURE_DEPENDS RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  list(SORT _tw_subdirs)
+  foreach(_tw_d ${_tw_subdirs})
+    if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${_tw_d} AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${_tw_d}/CMakeLists.txt)
+      add_subdirectory(${_tw_d})
+    endif()
+  endforeach()
+endmacro()
+
+# Includes every <Component>.cmake fragment of the current folder (each
+# component of a subsystem declares its own libraries in one).
+macro(tw_include_fragments)
+  file(GLOB _tw_fragments CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cmake)
+  list(SORT _tw_fragments)
+  foreach(_tw_f ${_tw_fragments})
+    include(${_tw_f})
+  endforeach()
+endmacro()
