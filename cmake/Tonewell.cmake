@@ -7,7 +7,8 @@
 #       A GoogleTest program registered with ctest. WINDOWS tests exist only in
 #       the Windows tree and run under Wine; the others are portable and exist
 #       in both trees (natively tested with sanitizers in the host tree).
-#   tw_bench(NAME SOURCES ... [LIBS ...])   host-only Google Benchmark program.
+#   tw_bench(NAME SOURCES ... [LIBS ...])   host-only Google Benchmark program,
+#       built only in a tree without sanitizers (tools/bench.sh).
 #   tw_fuzz(NAME SOURCES ... [LIBS ...])    libFuzzer target (fuzz tree only);
 #       in the host tree the same source is linked to a driver that replays
 #       its seed corpus folder tests/fuzz/corpus/NAME as a regression test.
@@ -52,7 +53,9 @@ endfunction()
 
 function(tw_bench name)
   cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
-  if(WIN32 OR TW_FUZZ OR TW_TOOLS_ONLY OR NOT TARGET benchmark::benchmark)
+  # Sanitized timings mean nothing: benchmarks live in a tree without them
+  # (tools/bench.sh).
+  if(WIN32 OR TW_FUZZ OR TW_TOOLS_ONLY OR TW_SANITIZE OR NOT TARGET benchmark::benchmark)
     return()
   endif()
   add_executable(${name} ${A_SOURCES})
