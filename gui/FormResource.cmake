@@ -8,20 +8,6 @@
 # produced by the build (skin packages) and their targets under DEPENDS.
 # In the host tree the call does nothing.
 
-if(WIN32)
-  include(ExternalProject)
-  # The compiler is a host program: build it natively beside this tree.
-  ExternalProject_Add(tw_formc_host
-    SOURCE_DIR ${PROJECT_SOURCE_DIR}/tools/formc
-    BINARY_DIR ${CMAKE_BINARY_DIR}/formc-host
-    CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++
-    INSTALL_COMMAND ""
-    BUILD_ALWAYS ON
-    BUILD_BYPRODUCTS ${CMAKE_BINARY_DIR}/formc-host/formc)
-  set(TW_FORMC ${CMAKE_BINARY_DIR}/formc-host/formc CACHE INTERNAL "form compiler")
-  set(TW_FORMC_TARGET tw_formc_host CACHE INTERNAL "form compiler target")
-endif()
-
 function(tw_add_form)
   cmake_parse_arguments(A "" "TARGET;NAME;SOURCE" "SEARCH;DEPENDS" ${ARGN})
   if(NOT WIN32 OR TW_FUZZ)
@@ -30,6 +16,7 @@ function(tw_add_form)
   if(NOT A_TARGET OR NOT A_NAME OR NOT A_SOURCE)
     message(FATAL_ERROR "tw_add_form needs TARGET, NAME and SOURCE")
   endif()
+  tw_host_tool(formc formc)
   get_filename_component(src ${A_SOURCE} ABSOLUTE)
   set(dir ${CMAKE_CURRENT_BINARY_DIR}/forms)
   set(twf ${dir}/${A_NAME}.twf)
@@ -41,8 +28,8 @@ function(tw_add_form)
   endforeach()
   file(MAKE_DIRECTORY ${dir})
   add_custom_command(OUTPUT ${twf}
-    COMMAND ${TW_FORMC} ${search_args} --name ${A_NAME} --depfile ${twf}.d -o ${twf} ${src}
-    DEPENDS ${src} ${TW_FORMC_TARGET} ${A_DEPENDS}
+    COMMAND ${formc} ${search_args} --name ${A_NAME} --depfile ${twf}.d -o ${twf} ${src}
+    DEPENDS ${src} ${formc_DEPENDS} ${formc} ${A_DEPENDS}
     DEPFILE ${twf}.d
     COMMENT "Compiling form ${A_NAME} from ${A_SOURCE}"
     VERBATIM)
