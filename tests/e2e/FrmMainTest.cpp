@@ -118,8 +118,12 @@ TEST(FrmMain, StoredLayoutMatchesTheDesign) {
     EXPECT_EQ(r.control->Top(), r.top);
     EXPECT_EQ(r.control->Width(), r.width);
     EXPECT_EQ(r.control->Height(), r.height);
-    if (r.caption) EXPECT_EQ(r.control->Caption(), r.caption);
-    if (r.tabOrder >= 0) EXPECT_EQ(static_cast<TWinControl*>(r.control)->TabOrder(), r.tabOrder);
+    if (r.caption) {
+      EXPECT_EQ(r.control->Caption(), r.caption);
+    }
+    if (r.tabOrder >= 0) {
+      EXPECT_EQ(static_cast<TWinControl*>(r.control)->TabOrder(), r.tabOrder);
+    }
   }
   EXPECT_EQ(form->ClientWidth(), 533);
   EXPECT_EQ(form->ClientHeight(), 456);

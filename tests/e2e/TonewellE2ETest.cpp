@@ -120,10 +120,12 @@ class Tonewell : public ::testing::Test {
   void Stage(const std::wstring& folder, bool withProbe = true, bool withConverter = true) {
     CreateDirectoryW(folder.c_str(), nullptr);
     ASSERT_TRUE(CopyFileW((BuiltFolder() + L"Tonewell.exe").c_str(), (folder + L"Tonewell.exe").c_str(), FALSE));
-    if (withProbe)
+    if (withProbe) {
       ASSERT_TRUE(CopyFileW((BuiltFolder() + L"mplayer.exe").c_str(), (folder + L"mplayer.exe").c_str(), FALSE));
-    if (withConverter)
+    }
+    if (withConverter) {
       ASSERT_TRUE(CopyFileW((BuiltFolder() + L"ffmpeg.exe").c_str(), (folder + L"ffmpeg.exe").c_str(), FALSE));
+    }
     appDir = folder;
   }
   void TearDown() override {
