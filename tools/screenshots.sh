@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Screenshots of the main window as a user sees it, in build/screenshots/:
+#   idle.png        just started
+#   converting.png  three files added, mid-run (driven by the converter
+#                   benchmark, which adds files and converts them with the
+#                   stand-in converter paced at 10 s a file)
+# Runs in a private Xvfb; prints the paths.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash tools/setup.sh >/dev/null
+bash tools/build.sh win Tonewell wincapture ConverterBench >/dev/null
+. tools/wine-env.sh
+unset DISPLAY
+tw_ensure_display
+trap tw_stop_display EXIT
+tw_ensure_prefix
+out=$TW_ROOT/build/screenshots
+mkdir -p "$out"
+
+wine "$TW_ROOT/build/win/app/Tonewell.exe" &
+sleep 2
+tools/screenshot.sh "$out/idle.png" "Tonewell 2.2" 30000
+wineserver -k; sleep 1
+
+wine "$TW_ROOT/build/win/bench/converter/ConverterBench.exe" 10 >/dev/null 2>&1 &
+bench=$!
+sleep 16  # files added, the first one converting
+tools/screenshot.sh "$out/converting.png" "Tonewell 2.2" 30000
+kill $bench 2>/dev/null || true
