@@ -499,7 +499,10 @@ TControl* TWinControl::ControlAtPos(POINT p, bool allowDisabled) const {
 }
 
 void TWinControl::Realign() {
-  if (FAligning || Destroying()) return;
+  // While a description is read, children arrive one by one: docking each
+  // as it comes would overwrite the stored positions that decide their
+  // stacking. Loaded() aligns them all at once.
+  if (FAligning || Destroying() || Loading()) return;
   std::vector<TControl*> docked;
   std::vector<TLayoutItem> items;
   for (TControl* c : FControls) {

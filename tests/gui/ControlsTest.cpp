@@ -624,6 +624,23 @@ TEST(FormErrors, ABrokenDescriptionIsReportedAndLeavesNothingBehind) {
   delete g;
 }
 
+// Docked children described in any order stack by their stored positions:
+// aligning while the description is still being read would place each one
+// at the top as it arrives and lose the stored order.
+TEST(FormLayout, TopDockedChildrenStackByStoredTopWhateverTheirOrderInTheDescription) {
+  TTestForm* f = new TTestForm(Application);
+  LoadFormFromText(f, L"TTestForm X {\n ClientWidth = 200\n ClientHeight = 200\n"
+                      L" TPanel low { Align = alTop Top = 100 Height = 30 }\n"
+                      L" TPanel high { Align = alTop Top = 10 Height = 20 }\n}");
+  auto* high = static_cast<TControl*>(f->FindComponent(L"high"));
+  auto* low = static_cast<TControl*>(f->FindComponent(L"low"));
+  ASSERT_TRUE(high && low);
+  EXPECT_EQ(high->Top(), 0);
+  EXPECT_EQ(low->Top(), 20);
+  EXPECT_EQ(low->Height(), 30);
+  TComponent::Free(f);
+}
+
 namespace {
 // Messages in the order a hooked control saw them, matched as a
 // subsequence of the expected table (other messages may come between).
