@@ -12,9 +12,7 @@ if [ -n "${DISPLAY:-}" ]; then
   tw_ensure_prefix
   exec wine "$exe"
 fi
-tw_ensure_display
-trap tw_stop_display EXIT
-tw_ensure_prefix
+tw_begin
 wine "$exe" &
 out=$TW_ROOT/build/screenshots/tonewell-$(date +%Y%m%d-%H%M%S).png
 sleep 2  # the skin switches on about a quarter second after start-up

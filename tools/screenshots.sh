@@ -11,9 +11,7 @@ bash tools/setup.sh >/dev/null
 bash tools/build.sh win Tonewell wincapture ConverterBench >/dev/null
 . tools/wine-env.sh
 unset DISPLAY
-tw_ensure_display
-trap tw_stop_display EXIT
-tw_ensure_prefix
+tw_begin
 out=$TW_ROOT/build/screenshots
 mkdir -p "$out"
 

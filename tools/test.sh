@@ -53,9 +53,7 @@ run_tests host
 . tools/wine-env.sh
 export TW_WINEPREFIX=$TW_ROOT/build/win/wineprefix WINEPREFIX=$TW_ROOT/build/win/wineprefix
 unset DISPLAY
-tw_ensure_display
-trap tw_stop_display EXIT
-tw_ensure_prefix
+tw_begin
 wineserver -p >/dev/null 2>&1 || true
 # Start the desktop process now, detached from our output: one started by a
 # test would inherit ctest's output pipe and, living on with the persistent

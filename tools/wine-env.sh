@@ -60,3 +60,11 @@ tw_ensure_prefix() {
     touch "$WINEPREFIX/.tonewell-ready"
   ) 9>"$WINEPREFIX.lock"
 }
+
+# What every script that runs Wine programs needs: a display (our own Xvfb
+# when none is set, stopped when the script exits) and the prefix.
+tw_begin() {
+  tw_ensure_display || return 1
+  trap tw_stop_display EXIT
+  tw_ensure_prefix
+}

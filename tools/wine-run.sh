@@ -6,9 +6,7 @@
 set -u
 . "$(dirname "$0")/wine-env.sh"
 [ $# -ge 1 ] || { echo "usage: wine-run.sh PROGRAM.exe [ARGS...]" >&2; exit 2; }
-tw_ensure_display || exit 1
-trap tw_stop_display EXIT
-tw_ensure_prefix
+tw_begin || exit 1
 timeout -k 5 "${TW_TIMEOUT:-300}" wine "$@"
 rc=$?
 [ $rc -eq 124 ] && echo "wine-run: $1 timed out after ${TW_TIMEOUT:-300} s" >&2
