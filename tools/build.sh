@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # tools/build.sh [host|win|all] [TARGET...]: configures a tree (once) and
 # builds it, or only the named targets. TW_KEEP_GOING=1 builds past errors.
+# TW_BUILD (default build) is the folder that holds the trees, so several
+# developers can build one source tree side by side.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=${TW_JOBS:-$(nproc)}
 build_tree() {  # name, targets...
-  local dir=build/$1 args=()
+  local dir=${TW_BUILD:-build}/$1 args=()
   shift
   local conf=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
-  [ "$dir" = build/win ] && conf+=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake)
+  [ "$(basename "$dir")" = win ] && conf+=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake)
   if [ ! -f "$dir/CMakeCache.txt" ]; then
     cmake -S . -B "$dir" "${conf[@]}" >/dev/null
   fi

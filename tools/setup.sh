@@ -15,7 +15,7 @@ want=(
   libxcursor1:i386 libxcomposite1:i386 libxinerama1:i386 libxfixes3:i386
   libfreetype6:i386 libfontconfig1:i386
   xvfb xauth x11-utils locales fonts-wqy-microhei fonts-wine imagemagick
-  cmake g++ make googletest libgtest-dev libbenchmark-dev
+  cmake g++ make ccache googletest libgtest-dev libbenchmark-dev
   ffmpeg mplayer
 )
 
