@@ -4,6 +4,7 @@
 #include <map>
 
 #include "gui/Forms.h"
+#include "gui/Subclass.h"
 #include "gui/Threads.h"
 
 const TEnumInfo kAlignInfo{L"TAlign", {L"alNone", L"alTop", L"alBottom", L"alLeft", L"alRight", L"alClient"}};
@@ -145,6 +146,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 }
 
 TControl::~TControl() {
+  ReleaseWindowHooks(this);
   FFont.OnChange = nullptr;
   if (FParent) FParent->RemoveControl(this);
 }
