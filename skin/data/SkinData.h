@@ -3,8 +3,8 @@
 // and the Active switch that turns skinning on and off through the manager.
 //
 // Classes in this file:
-//   TSkinControlType, TSkinOption, TSkinFormType   the published enumerations
-//   TSkinData                                      the component
+//   TSkinFormType   the form types (the switch enumerations: SkinSwitches.h)
+//   TSkinData       the component
 //
 // All actions towards windows are carried out by the skin manager on its
 // timer (skin/window/SkinManage.h), never inside SetActive or a load.
@@ -23,31 +23,18 @@
 #include "gui/Controls.h"
 #include "gui/Core.h"
 #include "gui/Graphics.h"
+#include "skin/controls/SkinSwitches.h"
 #include "skin/data/Image.h"
 
 class TSkinModel;
 class TSkinStore;
 class TImageList;
 
-enum TSkinControlType {
-  xcMainMenu, xcPopupMenu, xcMenuItem, xcToolbar, xcControlbar, xcCombo, xcCheckBox,
-  xcRadioButton, xcProgress, xcScrollbar, xcEdit, xcButton, xcBitBtn, xcSpeedButton, xcSpin,
-  xcPanel, xcGroupBox, xcStatusBar, xcTab, xcTrackBar, xcSystemMenu, xcFastReport
-};
-enum TSkinOption {
-  xoMDIScrollbar, xoMenuMerge, xoTransparent, xoPreview, xoParentBackGround, xoNoFocusRect,
-  xoToolbarBK, xoMDIChildBorder, xoMenuBG, xoFormScrollbar
-};
 enum TSkinFormType { sfMainform, sfOnlyThisForm, sfDialog, sfDLL };
 
 extern const TEnumInfo kSkinControlTypeInfo;
 extern const TEnumInfo kSkinOptionInfo;
 extern const TEnumInfo kSkinFormTypeInfo;
-
-// Every kind but xcMenuItem and xcFastReport.
-constexpr uint32_t kDefaultSkinControls = 0x1FFFFB;
-// xoPreview and xoToolbarBK.
-constexpr uint32_t kDefaultSkinOptions = 72;
 
 class TSkinData;
 using TOnFormSkin = TDelegate<void(TObject* Sender, const std::wstring& aName, bool& DoSkin)>;
@@ -71,10 +58,10 @@ class TSkinData : public TComponent {
   void SetDisableTag(int tag) { FDisableTag = tag; }
   uint32_t SkinControls() const { return FSkinControls; }
   void SetSkinControls(uint32_t set) { FSkinControls = set; }
-  bool HasControl(TSkinControlType kind) const { return (FSkinControls >> kind) & 1u; }
+  bool HasControl(TSkinControlType kind) const { return HasSwitch(FSkinControls, kind); }
   uint32_t Options() const { return FOptions; }
   void SetOptions(uint32_t set) { FOptions = set & 0xFFFFu; }
-  bool HasOption(TSkinOption option) const { return (FOptions >> option) & 1u; }
+  bool HasOption(TSkinOption option) const { return HasSwitch(FOptions, option); }
   TStringList* Skin3rd() const { return FSkin3rd; }
   // Takes the given list's lines.
   void SetSkin3rd(const TStringList* list);
