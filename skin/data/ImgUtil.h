@@ -15,7 +15,8 @@
 // Rectangles are (left, top, right, bottom), right and bottom exclusive.
 // Stretching is nearest-pixel ("colour on colour": eliminated pixels are
 // dropped, never averaged). Targets are clipped to the target image.
-// The device-context forms of these routines are in ImgUtilWin.h.
+// The device-context forms of these routines are in DcDrawing.h (all of the
+// Windows side: ImgUtilWin.h).
 #pragma once
 
 #include <cstdint>
