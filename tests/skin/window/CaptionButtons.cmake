@@ -1,0 +1,2 @@
+# Caption buttons, system menu, popup menus and the menu-item painter.
+tw_test(CaptionLayoutTest SOURCES ${CMAKE_CURRENT_LIST_DIR}/CaptionLayoutTest.cpp LIBS tw_caption_layout)
