@@ -206,20 +206,18 @@ bool DecodeBmp(const uint8_t* data, std::size_t size, Image& out) {
     case kBitFields:
     case kAlphaBitFields: {
       if (l.bpp != 16 && l.bpp != 32) return false;
-      const bool withAlpha = l.compression == kAlphaBitFields;
-      const uint8_t* m;
-      if (headerSize >= 52) {
-        m = h + 40;  // masks are part of the larger headers
-      } else {
-        std::size_t maskBytes = withAlpha ? 16 : 12;
-        if (tableOffset + maskBytes > size) return false;
-        m = data + tableOffset;
-        tableOffset += maskBytes;
-      }
+      // Mask n sits at offset 40 + 4n of the info header: inside a header
+      // long enough to hold it, otherwise right after the header, where it
+      // pushes the colour table back. Either way it must lie in the file.
+      const std::size_t maskCount = l.compression == kAlphaBitFields || headerSize >= 56 ? 4 : 3;
+      const std::size_t masksEnd = 14 + 40 + 4 * maskCount;
+      if (masksEnd > size) return false;
+      const uint8_t* m = h + 40;
       l.r = Channel(U32(m));
       l.g = Channel(U32(m + 4));
       l.b = Channel(U32(m + 8));
-      if (withAlpha || headerSize >= 56) l.a = Channel(U32(m + 12));
+      if (maskCount == 4) l.a = Channel(U32(m + 12));
+      tableOffset = std::max(tableOffset, masksEnd);
       break;
     }
     default:

@@ -237,6 +237,56 @@ TEST(BmpReadHeaders, ThirtyTwoBitsKeepTheFourthByte) {
   EXPECT_EQ(img.BitCount(), 32);
 }
 
+// Every info header size from 12 to 124 with every compression kind, cut at
+// every length. The buffer is exactly the file, so the sanitizer sees any
+// read past it; a complete file with a standard header size decodes.
+TEST(BmpReadHeaders, EveryHeaderSizeAndCompressionCutAnywhereStaysInTheFile) {
+  struct Kind {
+    int bpp;
+    uint32_t compression;
+    std::vector<uint32_t> masks;
+    std::string pixels;
+  };
+  const Kind kinds[] = {
+      {24, 0, {}, std::string(16, '\x11')},
+      {8, 0, {}, Bytes({1, 0, 0, 0, 0, 1, 0, 0})},
+      {8, 1, {}, Bytes({2, 1, 0, 0, 2, 0, 0, 1})},
+      {4, 2, {}, Bytes({2, 0x11, 0, 0, 2, 0, 0, 1})},
+      {16, 3, {0xF800, 0x07E0, 0x001F}, std::string(8, '\x22')},
+      {32, 6, {0xFF0000, 0xFF00, 0xFF, 0xFF000000u}, std::string(16, '\x33')},
+  };
+  for (uint32_t headerSize = 12; headerSize <= 124; ++headerSize) {
+    for (const Kind& k : kinds) {
+      Spec sp = Make(2, 2, k.bpp, k.compression);
+      sp.headerSize = headerSize;
+      sp.masks = k.masks;
+      if (k.bpp <= 8) sp.palette = {0x102030, 0x405060};
+      sp.pixels = k.pixels;
+      const std::string file = Build(sp);
+      const bool standard = headerSize == 12 || headerSize == 40 || headerSize == 52 || headerSize == 56 ||
+                            headerSize == 108 || headerSize == 124;
+      for (std::size_t cut = 0; cut <= file.size(); ++cut) {
+        const std::vector<uint8_t> exact(file.begin(), file.begin() + std::ptrdiff_t(cut));
+        Image img;
+        const bool ok = DecodeBmp(exact.data(), exact.size(), img);
+        ASSERT_EQ(ok, !img.Empty()) << headerSize << "/" << k.compression << " cut " << cut;
+        if (ok) EXPECT_EQ(img.Width(), 2) << headerSize << "/" << k.compression << " cut " << cut;
+        if (cut == file.size() && standard) EXPECT_TRUE(ok) << headerSize << "/" << k.compression;
+      }
+    }
+  }
+  // The file that showed the fault: 66 bytes, a 52-byte header that holds
+  // three masks while its compression kind asks for a fourth.
+  Spec sp = Make(1, 1, 32, 6);
+  sp.headerSize = 52;
+  sp.masks = {0xFF0000, 0xFF00, 0xFF};
+  const std::string file = Build(sp);
+  ASSERT_EQ(file.size(), 66u);
+  const std::vector<uint8_t> exact(file.begin(), file.end());
+  Image img;
+  EXPECT_FALSE(DecodeBmp(exact.data(), exact.size(), img));
+}
+
 // RLE ----------------------------------------------------------------------------
 
 Spec Rle(int w, int h, uint32_t compression, std::string data) {
