@@ -41,7 +41,7 @@ void TSkinControl::AttachControl(TSkinFrameLink* form, bool manageColor, TCanvas
   FHandle = window;
   FUnicode = IsWindowUnicode(window) != FALSE;
   FEnabled = IsWindowEnabled(window) != FALSE;
-  FHook.Hook(control, TWndMethod::Bind(this, &TSkinControl::HookProc));
+  InstallHook();
   if (form) form->AddSkinnedControl(this);
   if (FManageColor) {
     TakeParentBackground();
@@ -89,6 +89,10 @@ void TSkinControl::EndHover() {
   if (!FMouseState) return;
   FMouseState = 0;
   RepaintSkin();
+}
+
+void TSkinControl::InstallHook() {
+  if (FControl) FHook.Hook(FControl, TWndMethod::Bind(this, &TSkinControl::HookProc));
 }
 
 bool TSkinControl::Hooked() const { return FHook.Hooked() || FBare.Attached(); }

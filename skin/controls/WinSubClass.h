@@ -139,6 +139,11 @@ protected:
   COLORREF ButtonText() const;
   COLORREF ButtonShadow() const;
   bool HasOption(TSkinOption option) const;
+  // Hooks FControl's WindowProc with the routing (kinds with their own attach).
+  void InstallHook();
+  // ParentBackground "True" -> "False" unless xoParentBackGround; and back.
+  void TakeParentBackground();
+  void GiveParentBackground();
   // The off-screen surface kinds compose on; resized only when the size
   // changes. Null when the size is unusable.
   DibSurface* Surface(int width, int height);
@@ -178,9 +183,6 @@ private:
   private:
     TSkinControl& FOwner;
   };
-
-  void TakeParentBackground();
-  void GiveParentBackground();
 
   // Set to false by the destructor: a handler run by the previous handling
   // may free this object (a click that closes the form).

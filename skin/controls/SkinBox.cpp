@@ -1,0 +1,37 @@
+#include "skin/controls/SkinBox.h"
+
+#include "gui/Controls.h"
+#include "skin/data/SkinModel.h"
+
+TW_IMPLEMENT_CLASS(TSkinBox, [](TClassBuilder<TSkinBox>&) {})
+
+void TSkinBox::AttachControl(TSkinFrameLink* form, bool manageColor, TCanvas* canvas) {
+  // A second attach would save the face colour as the control's own.
+  if (Attached()) return;
+  auto* control = dynamic_cast<TWinControl*>(Owner());
+  if (!control || !control->Handle()) return;
+  FManageColor = manageColor;
+  FForm = form;
+  FCanvas = canvas;
+  FControl = control;
+  FHandle = control->Handle();
+  InstallHook();
+  if (form) form->AddSkinnedControl(this);
+  if (FManageColor) {
+    TakeParentBackground();
+    FSavedColor = control->Color();
+    control->SetColor(TColor(Skin() ? Skin()->ButtonFaceColour : SystemColour(kSysButtonFace)));
+    FColorTaken = true;
+  }
+  FAttached = true;
+  FLifeState = kSkinAttached;
+}
+
+void TSkinBox::Unskin() {
+  if (FManageColor && FControl && FColorTaken) {
+    GiveParentBackground();
+    FControl->SetColor(FSavedColor);
+    FColorTaken = false;
+  }
+  if (FLifeState != kSkinWindowDestroyed) FLifeState = kSkinUnskinned;
+}
