@@ -91,6 +91,10 @@ public:
   uint8_t MouseState() const { return FMouseState; }
   bool ParentBackgroundTaken() const { return FParentBgTaken; }
   int Mode() const { return FMode; }
+  // The manage-colour flag an attach takes for objects made outside the
+  // dispatch (the skin's OnSkinControl event).
+  bool ManageColor() const { return FManageColor; }
+  void SetManageColor(bool manage) { if (!FAttached) FManageColor = manage; }
 
   // --- message entry points
   // The routing procedure (installed as the library control's WindowProc).
