@@ -3,13 +3,25 @@
 #include <algorithm>
 #include <map>
 
-#include "gui/Forms.h"
 #include "gui/Subclass.h"
 #include "gui/Threads.h"
 
 const TEnumInfo kAlignInfo{L"TAlign", {L"alNone", L"alTop", L"alBottom", L"alLeft", L"alRight", L"alClient"}};
 const TEnumInfo kBiDiModeInfo{
     L"TBiDiMode", {L"bdLeftToRight", L"bdRightToLeft", L"bdRightToLeftNoAlign", L"bdRightToLeftReadingOnly"}};
+const TEnumInfo kMouseButtonInfo{L"TMouseButton", {L"mbLeft", L"mbRight", L"mbMiddle"}};
+
+TShiftState ShiftStateOfMouse(WPARAM keys, bool doubleClick) {
+  TShiftState s = 0;
+  if (keys & MK_SHIFT) s |= ShiftBit(ssShift);
+  if (keys & MK_CONTROL) s |= ShiftBit(ssCtrl);
+  if (keys & MK_LBUTTON) s |= ShiftBit(ssLeft);
+  if (keys & MK_RBUTTON) s |= ShiftBit(ssRight);
+  if (keys & MK_MBUTTON) s |= ShiftBit(ssMiddle);
+  if (GetKeyState(VK_MENU) < 0) s |= ShiftBit(ssAlt);
+  if (doubleClick) s |= ShiftBit(ssDouble);
+  return s;
+}
 
 // ---------------------------------------------------------------------------
 // Control lookup
@@ -26,6 +38,21 @@ struct TClassRecord {
 std::map<std::wstring, TClassRecord>& ClassRecords() {
   static std::map<std::wstring, TClassRecord> records;
   return records;
+}
+
+// One message of a control being handled by the window procedure. The
+// control's destructor marks its frames, so nothing touches it afterwards.
+struct TDispatchFrame {
+  TControl* control;
+  bool alive;
+  TDispatchFrame* outer;
+};
+thread_local TDispatchFrame* tFrames = nullptr;
+
+// Controls whose Free waits for the end of their messages.
+std::vector<TControl*>& PendingFrees() {
+  static std::vector<TControl*> pending;
+  return pending;
 }
 
 UINT_PTR NextChildId() {
@@ -107,16 +134,48 @@ LRESULT CALLBACK TwStdWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     SetPropW(hwnd, MAKEINTATOM(ControlAtom()), control);
   }
   TMessage m{msg, wParam, lParam, 0};
+  TDispatchFrame frame{control, true, tFrames};
+  tFrames = &frame;
+  ++control->FMessageDepth;
   try {
     control->WindowProc(m);
   } catch (...) {
     HandleCallbackException(std::current_exception());
   }
-  if (msg == WM_NCDESTROY) {
-    RemovePropW(hwnd, MAKEINTATOM(ControlAtom()));
-    if (control->FHandle == hwnd) control->FHandle = nullptr;
-  }
+  tFrames = frame.outer;
+  if (msg == WM_NCDESTROY) RemovePropW(hwnd, MAKEINTATOM(ControlAtom()));
+  if (!frame.alive) return m.Result;  // the control was destroyed inside the message
+  --control->FMessageDepth;
+  if (msg == WM_NCDESTROY && control->FHandle == hwnd) control->FHandle = nullptr;
+  if (!PendingFrees().empty()) FreePendingControls(control);
   return m.Result;
+}
+
+void FreePendingControls(TControl* finished) {
+  // Only at the end of the finished control's own message, or between
+  // messages: the code up the stack of any other message may still use a
+  // control that is not busy itself.
+  bool idle = tFrames == nullptr;
+  for (bool again = true; again;) {
+    again = false;
+    for (TControl* c : PendingFrees()) {
+      if (c->InMessage() || !(idle || c == finished)) continue;
+      c->FFreePending = false;
+      PendingFrees().erase(std::find(PendingFrees().begin(), PendingFrees().end(), c));
+      TComponent::Free(c);
+      again = true;  // the list changed (and freeing may have freed others)
+      break;
+    }
+  }
+}
+
+bool TControl::DeferFree() {
+  if (!InMessage()) return false;
+  if (!FFreePending) {
+    FFreePending = true;
+    PendingFrees().push_back(this);
+  }
+  return true;
 }
 
 // ---------------------------------------------------------------------------
@@ -138,6 +197,9 @@ TW_IMPLEMENT_CLASS(TControl, [](TClassBuilder<TControl>& c) {
   c.Str(L"Text", &TControl::GetText, &TControl::SetText);
   c.Enum(L"BiDiMode", kBiDiModeInfo, &TControl::BiDiMode, &TControl::SetBiDiMode);
   c.Event(L"OnClick", &TControl::OnClick);
+  c.Event(L"OnMouseDown", &TControl::OnMouseDown);
+  c.Event(L"OnMouseUp", &TControl::OnMouseUp);
+  c.Event(L"OnMouseMove", &TControl::OnMouseMove);
 })
 
 TControl::TControl(TComponent* owner) : TComponent(owner) {
@@ -146,6 +208,12 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 }
 
 TControl::~TControl() {
+  for (TDispatchFrame* f = tFrames; f; f = f->outer)
+    if (f->control == this) f->alive = false;
+  if (FFreePending) {
+    auto& pending = PendingFrees();
+    pending.erase(std::remove(pending.begin(), pending.end(), this), pending.end());
+  }
   ReleaseWindowHooks(this);
   FFont.OnChange = nullptr;
   if (FParent) FParent->RemoveControl(this);
@@ -279,7 +347,14 @@ void TControl::SetBiDiMode(TBiDiMode m) {
 
 LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
   TMessage m{msg, wParam, lParam, 0};
-  WindowProc(m);
+  ++FMessageDepth;
+  try {
+    WindowProc(m);
+  } catch (...) {
+    --FMessageDepth;
+    throw;
+  }
+  --FMessageDepth;
   return m.Result;
 }
 
@@ -316,10 +391,13 @@ POINT TControl::ScreenToClient(POINT p) const {
   return POINT{q.x - FLeft, q.y - FTop};
 }
 
-TCustomForm* TControl::ParentForm() const {
+TWinControl* TControl::RootControl() const {
+  if (auto* w = dynamic_cast<const TWinControl*>(this); w && w->FHandle) {
+    if (TWinControl* root = FindControl(GetAncestor(w->FHandle, GA_ROOT))) return root;
+  }
   const TControl* c = this;
   while (c->FParent) c = c->FParent;
-  return dynamic_cast<TCustomForm*>(const_cast<TControl*>(c));
+  return dynamic_cast<TWinControl*>(const_cast<TControl*>(c));
 }
 
 void TControl::Click() { OnClick(this); }
@@ -330,7 +408,31 @@ void TControl::Loaded() {
   if (FParentColor) ApplyParentColor();
 }
 
+void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  OnMouseDown(this, button, shift, x, y);
+}
+void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) { OnMouseUp(this, button, shift, x, y); }
+void TControl::MouseMove(TShiftState shift, int x, int y) { OnMouseMove(this, shift, x, y); }
+
+bool TControl::DispatchMouse(const TMessage& m) {
+  int x = static_cast<short>(LOWORD(m.LParam)), y = static_cast<short>(HIWORD(m.LParam));
+  switch (m.Msg) {
+    case WM_MOUSEMOVE: MouseMove(ShiftStateOfMouse(m.WParam), x, y); return true;
+    case WM_LBUTTONDOWN: MouseDown(mbLeft, ShiftStateOfMouse(m.WParam), x, y); return true;
+    case WM_RBUTTONDOWN: MouseDown(mbRight, ShiftStateOfMouse(m.WParam), x, y); return true;
+    case WM_MBUTTONDOWN: MouseDown(mbMiddle, ShiftStateOfMouse(m.WParam), x, y); return true;
+    case WM_LBUTTONDBLCLK: MouseDown(mbLeft, ShiftStateOfMouse(m.WParam, true), x, y); return true;
+    case WM_RBUTTONDBLCLK: MouseDown(mbRight, ShiftStateOfMouse(m.WParam, true), x, y); return true;
+    case WM_MBUTTONDBLCLK: MouseDown(mbMiddle, ShiftStateOfMouse(m.WParam, true), x, y); return true;
+    case WM_LBUTTONUP: MouseUp(mbLeft, ShiftStateOfMouse(m.WParam), x, y); return true;
+    case WM_RBUTTONUP: MouseUp(mbRight, ShiftStateOfMouse(m.WParam), x, y); return true;
+    case WM_MBUTTONUP: MouseUp(mbMiddle, ShiftStateOfMouse(m.WParam), x, y); return true;
+    default: return false;
+  }
+}
+
 void TControl::WndProc(TMessage& m) {
+  DispatchMouse(m);
   switch (m.Msg) {
     case WM_PAINT:
       if (m.WParam) Paint(reinterpret_cast<HDC>(m.WParam));
@@ -397,6 +499,11 @@ void TWinControl::InsertControl(TControl* c) {
 }
 
 void TWinControl::RemoveControl(TControl* c) {
+  if (FMouseControl == c) FMouseControl = nullptr;
+  if (FCaptureControl == c) {
+    FCaptureControl = nullptr;
+    if (FHandle && GetCapture() == FHandle) ReleaseCapture();
+  }
   c->Invalidate();
   FControls.erase(std::remove(FControls.begin(), FControls.end(), c), FControls.end());
   FTabList.erase(std::remove(FTabList.begin(), FTabList.end(), c), FTabList.end());
@@ -467,10 +574,26 @@ void TWinControl::CreateWindowHandle(const TCreateParams&) {
 void TWinControl::DestroyHandle() {
   if (!FHandle) return;
   DestroyWnd();
-  // Child windows go with ours; their controls learn it from WM_NCDESTROY.
-  for (TWinControl* child : FTabList) child->DestroyWnd();
+  // Windows of the whole subtree go with ours (their controls learn it from
+  // WM_NCDESTROY); each saves what lives only in its window first.
+  DestroyChildWnds();
   DestroyWindow(FHandle);
   FHandle = nullptr;
+}
+
+void TWinControl::DestroyChildWnds() {
+  for (TWinControl* child : FTabList) {
+    if (!child->FHandle) continue;
+    child->DestroyWnd();
+    child->DestroyChildWnds();
+  }
+}
+
+bool TWinControl::InMessage() const {
+  if (FMessageDepth > 0) return true;
+  for (TControl* c : FControls)
+    if (c->InMessage()) return true;
+  return false;
 }
 
 void TWinControl::RecreateWnd() {
@@ -771,6 +894,39 @@ void TWinControl::TrackMouse(TMessage& m) {
   Perform(CM_MOUSEENTER, 0, 0);
 }
 
+void TWinControl::SetMouseControl(TControl* c) {
+  if (c == FMouseControl) return;
+  TControl* old = FMouseControl;
+  FMouseControl = c;
+  if (old) old->Perform(CM_MOUSELEAVE, 0, 0);
+  if (c && FMouseControl == c) c->Perform(CM_MOUSEENTER, 0, 0);
+}
+
+// Window-less children get their mouse messages from us, in their own
+// coordinates; the one pressed keeps them (and the capture) until the last
+// button is up.
+bool TWinControl::RouteMouse(TMessage& m) {
+  POINT p{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+  TControl* at = ControlAtPos(p);
+  if (at && dynamic_cast<TWinControl*>(at)) at = nullptr;
+  if (m.Msg == WM_MOUSEMOVE) SetMouseControl(at);
+  TControl* target = FCaptureControl ? FCaptureControl : at;
+  if (!target) return false;
+  bool down = m.Msg == WM_LBUTTONDOWN || m.Msg == WM_RBUTTONDOWN || m.Msg == WM_MBUTTONDOWN ||
+              m.Msg == WM_LBUTTONDBLCLK || m.Msg == WM_RBUTTONDBLCLK || m.Msg == WM_MBUTTONDBLCLK;
+  if (down && !FCaptureControl && FHandle) {
+    FCaptureControl = target;
+    SetCapture(FHandle);
+  }
+  target->Perform(m.Msg, m.WParam, MAKELPARAM(p.x - target->FLeft, p.y - target->FTop));
+  bool up = m.Msg == WM_LBUTTONUP || m.Msg == WM_RBUTTONUP || m.Msg == WM_MBUTTONUP;
+  if (up && FCaptureControl && !(m.WParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON))) {
+    FCaptureControl = nullptr;
+    if (FHandle && GetCapture() == FHandle) ReleaseCapture();
+  }
+  return true;
+}
+
 void TWinControl::WndProc(TMessage& m) {
   switch (m.Msg) {
     case WM_COMMAND:
@@ -810,7 +966,8 @@ void TWinControl::WndProc(TMessage& m) {
       DefaultHandler(m);
       Perform(CM_ENTER, 0, 0);
       OnEnter(this);
-      if (TCustomForm* f = ParentForm()) f->Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(this));
+      if (TWinControl* root = RootControl(); root && root != this)
+        root->Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(this));
       return;
     case WM_KILLFOCUS:
       DefaultHandler(m);
@@ -828,20 +985,24 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
-    case WM_LBUTTONDBLCLK: {
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK:
       if (m.Msg == WM_MOUSEMOVE) TrackMouse(m);
-      // Window-less children get their mouse messages from us.
-      POINT p{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
-      TControl* c = ControlAtPos(p);
-      if (c && !dynamic_cast<TWinControl*>(c)) {
-        c->Perform(m.Msg, m.WParam, MAKELPARAM(p.x - c->FLeft, p.y - c->FTop));
-        if (m.Msg != WM_MOUSEMOVE) return;
-      }
+      if (RouteMouse(m)) return;
+      DispatchMouse(m);
       break;
-    }
     case WM_MOUSELEAVE:
       FMouseInside = false;
+      SetMouseControl(nullptr);
       Perform(CM_MOUSELEAVE, 0, 0);
+      break;
+    case WM_CAPTURECHANGED:
+      if (reinterpret_cast<HWND>(m.LParam) != FHandle) FCaptureControl = nullptr;
       break;
     default:
       break;

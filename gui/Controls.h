@@ -10,6 +10,15 @@
 //   FindControl   the library control of a window, through the control-lookup
 //                 window property ("ControlOfs%.8X%.8X": module handle, GUI thread id)
 //   PaintControls paints a windowed control's window-less children onto a DC
+//
+// Mouse: OnMouseDown/OnMouseUp/OnMouseMove on every control. A windowed
+// control routes mouse messages to its window-less children, sends them the
+// mouse enter/leave notifications, and keeps the mouse captured for the
+// child that was pressed until the last button is released.
+//
+// Lifetime: Free on a control that is inside a message of its own (its
+// window's, or one performed on it) frees it once the outermost such message
+// has returned; the window procedure never touches a control after that.
 #pragma once
 
 #include <windows.h>
@@ -29,6 +38,18 @@ class TCustomForm;
 enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 extern const TEnumInfo kAlignInfo;
 extern const TEnumInfo kBiDiModeInfo;
+
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+// Shift state bits (a set: bit n for ordinal n).
+enum TShiftStateBit { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
+using TShiftState = int;
+inline constexpr TShiftState ShiftBit(TShiftStateBit b) { return 1 << b; }
+extern const TEnumInfo kMouseButtonInfo;
+// The shift state of a mouse message's wParam (plus Alt from the keyboard).
+TShiftState ShiftStateOfMouse(WPARAM keys, bool doubleClick = false);
+
+using TMouseEvent = TDelegate<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TMouseMoveEvent = TDelegate<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
 
 // The atom naming the control-lookup property, and its text.
 ATOM ControlAtom();
@@ -106,8 +127,22 @@ class TControl : public TComponent {
   POINT ScreenToClient(POINT p) const;
   // The form the control sits on (walking up the parents), or nullptr.
   TCustomForm* ParentForm() const;
+  // The windowed control at the top of the parent chain (the control of the
+  // root window when windows exist); the control itself when it has no parent.
+  TWinControl* RootControl() const;
+
+  // The library's mouse handling (what the control's mouse messages run);
+  // public so that hooks can report positions a message cannot carry.
+  void DoMouseDown(TMouseButton button, TShiftState shift, int x, int y) { MouseDown(button, shift, x, y); }
+
+  // Number of messages of this control being handled right now (its window's
+  // and performed ones, nested).
+  int MessageDepth() const { return FMessageDepth; }
 
   TNotifyEvent OnClick;
+  TMouseEvent OnMouseDown;
+  TMouseEvent OnMouseUp;
+  TMouseMoveEvent OnMouseMove;
 
   // --- overridables
   // The control's own message handling (the default WindowProc).
@@ -121,6 +156,16 @@ class TControl : public TComponent {
   void Loaded() override;
 
  protected:
+  virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+  virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+  virtual void MouseMove(TShiftState shift, int x, int y);
+  // Runs the mouse events for a mouse message of this control; false when
+  // it is not one.
+  bool DispatchMouse(const TMessage& m);
+  // True while this control (or, for windowed ones, any child) is inside a
+  // message of its own.
+  virtual bool InMessage() const { return FMessageDepth > 0; }
+  bool DeferFree() override;
   virtual void BoundsChanged() {}
   virtual void TextChanged();
   virtual void FontChanged();
@@ -140,9 +185,13 @@ class TControl : public TComponent {
   TBiDiMode FBiDiMode = bdLeftToRight;
   bool FMouseInside = false;
   bool FMouseDown = false;
+  int FMessageDepth = 0;
+  bool FFreePending = false;
 
  private:
   friend class TWinControl;
+  friend LRESULT CALLBACK TwStdWndProc(HWND, UINT, WPARAM, LPARAM);
+  friend void FreePendingControls(TControl* finished);
   void ApplyParentFont();
   void ApplyParentColor();
 };
@@ -238,6 +287,7 @@ class TWinControl : public TControl {
   void ColorChanged() override;
   void FontChanged() override;
   void BoundsChanged() override;
+  bool InMessage() const override;
 
   HWND FHandle = nullptr;
   WNDPROC FDefWndProc = nullptr;
@@ -256,12 +306,21 @@ class TWinControl : public TControl {
   bool ReflectToChild(TMessage& m);
   void HandlePaint(TMessage& m);
   void TrackMouse(TMessage& m);
+  bool RouteMouse(TMessage& m);
+  void SetMouseControl(TControl* c);
+  void DestroyChildWnds();
 
   std::vector<TControl*> FControls;
+  TControl* FMouseControl = nullptr;    // window-less child under the mouse
+  TControl* FCaptureControl = nullptr;  // window-less child holding the capture
   std::vector<TWinControl*> FTabList;
   HBRUSH FBrush = nullptr;
   bool FAligning = false;
 };
 
-// Bookkeeping the window procedure uses; one of our windows is being made.
+// The window procedure of every window the library creates.
 LRESULT CALLBACK TwStdWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// Frees the controls whose Free waited for their messages and that are no
+// longer inside one; `finished` is the control whose message just ended
+// (nullptr: the message loop is between messages).
+void FreePendingControls(TControl* finished);

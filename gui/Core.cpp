@@ -167,7 +167,7 @@ TComponent::~TComponent() {
 }
 
 void TComponent::Free(TComponent* component) {
-  if (!component) return;
+  if (!component || component->DeferFree()) return;
   component->BeforeDestruction();
   delete component;
 }
@@ -177,7 +177,8 @@ void TComponent::DestroyComponents() {
   while (!FComponents.empty()) {
     TComponent* c = FComponents.back();
     RemoveComponent(c);
-    Free(c);
+    c->BeforeDestruction();  // never deferred: the owner goes now
+    delete c;
   }
 }
 

@@ -306,7 +306,9 @@ class TComponent : public TPersistent {
   // last messages still reach the complete object).
   virtual void BeforeDestruction() {}
   // BeforeDestruction, then delete. Use it instead of delete for controls
-  // and forms whose handlers may run while their windows go.
+  // and forms whose handlers may run while their windows go. A component
+  // that is handling a message of its own (a control whose window is inside
+  // a message) is freed once the outermost such message has returned.
   static void Free(TComponent* component);
 
   // Frees every owned component, newest first. Destructors of classes whose
@@ -335,6 +337,9 @@ class TComponent : public TPersistent {
   // An owned component was inserted or removed, or a component this one
   // asked free-notification of is going away.
   virtual void Notification(TComponent* component, TOperation operation);
+  // Free asks this first: true when the component will free itself later
+  // (it is inside a message of its own). Destruction by the owner never asks.
+  virtual bool DeferFree() { return false; }
 
  private:
   void InsertComponent(TComponent* c);

@@ -25,6 +25,19 @@ TScreen* Screen = new TScreen(nullptr);
 // ---------------------------------------------------------------------------
 // TCustomForm
 
+TCustomForm* TControl::ParentForm() const { return dynamic_cast<TCustomForm*>(RootControl()); }
+
+namespace {
+// Sends a notification to every control below `parent`, parents first.
+void Broadcast(TWinControl* parent, UINT msg, WPARAM wParam, LPARAM lParam) {
+  for (int i = 0; i < parent->ControlCount(); ++i) {
+    TControl* c = parent->Controls(i);
+    c->Perform(msg, wParam, lParam);
+    if (auto* w = dynamic_cast<TWinControl*>(c)) Broadcast(w, msg, wParam, lParam);
+  }
+}
+}  // namespace
+
 TW_IMPLEMENT_CLASS(TCustomForm, [](TClassBuilder<TCustomForm>& c) {
   c.Int(L"ClientWidth", &TCustomForm::ClientWidthValue, &TCustomForm::SetClientWidth);
   c.Int(L"ClientHeight", &TCustomForm::ClientHeightValue, &TCustomForm::SetClientHeight);
@@ -283,6 +296,8 @@ void TCustomForm::WndProc(TMessage& m) {
     case CM_FOCUSCHANGED: {
       auto* c = reinterpret_cast<TWinControl*>(m.LParam);
       if (c && c != this) FActiveControl = c;
+      // Every control hears of it (painters show or drop their focus look).
+      Broadcast(this, CM_FOCUSCHANGED, 0, m.LParam);
       return;
     }
     case CM_DIALOGKEY:
@@ -434,6 +449,7 @@ bool TApplication::HandleMessage(bool wait) {
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
+    FreePendingControls(nullptr);
   } catch (...) {
     HandleException(std::current_exception());
   }
