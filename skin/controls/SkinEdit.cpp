@@ -1,0 +1,60 @@
+#include "skin/controls/SkinEdit.h"
+
+#include "skin/controls/SkinEditLayout.h"
+#include "skin/data/DibSurface.h"
+#include "skin/data/SkinModel.h"
+
+TW_IMPLEMENT_CLASS(TSkinEdit, [](TClassBuilder<TSkinEdit>&) {})
+
+TSkinEdit::TSkinEdit(TComponent* owner) : TSkinControl(owner) {}
+
+bool TSkinEdit::BeforeMessage(TMessage& m) {
+  if (m.Msg == WM_SKINPAINTEDIT && m.LParam == kSkinMarker) {
+    // A foreign control asks for the edit's picture in its own DC.
+    if (m.WParam) {
+      TMessage paint{WM_PAINT, m.WParam, 0, 0};
+      CallOriginal(paint);
+    }
+    m.Result = kSkinMarker;
+    return false;
+  }
+  return TSkinControl::BeforeMessage(m);
+}
+
+void TSkinEdit::AfterMessage(TMessage& m) {
+  switch (m.Msg) {
+    case WM_NCPAINT:
+      // The native frame was just drawn over the border.
+      PaintWindow(nullptr);
+      break;
+    case WM_PRINT:
+      if (m.WParam) {
+        RECT w{};
+        GetWindowRect(FHandle, &w);
+        DrawSkin(reinterpret_cast<HDC>(m.WParam), RECT{0, 0, w.right - w.left, w.bottom - w.top});
+      }
+      break;
+    default:
+      TSkinControl::AfterMessage(m);
+  }
+}
+
+void TSkinEdit::DrawSkin(HDC dc, const RECT& r) {
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  RECT client{};
+  GetClientRect(FHandle, &client);
+  if (!EditHasBorder(width, height, client.right, client.bottom)) return;
+  const TSkinModel* model = Skin();
+  DibSurface* surface = Surface(width, height);
+  if (!model || !surface || !surface->Assign(ComposeEditBorder(width, height, model->ButtonShadowColour))) return;
+  // The client area in window coordinates: everything else is border.
+  POINT origin{0, 0};
+  ClientToScreen(FHandle, &origin);
+  RECT window{};
+  GetWindowRect(FHandle, &window);
+  const int cx = origin.x - window.left, cy = origin.y - window.top;
+  const int saved = SaveDC(dc);
+  ExcludeClipRect(dc, r.left + cx, r.top + cy, r.left + cx + client.right, r.top + cy + client.bottom);
+  BitBlt(dc, r.left, r.top, width, height, surface->DC(), 0, 0, SRCCOPY);
+  RestoreDC(dc, saved);
+}

@@ -1,0 +1,23 @@
+// Skinned edit border (Windows).
+//
+// Classes in this file:
+//   TSkinEdit  keeps the edit's native text and caret and redraws only its
+//              border: a ButtonShadow ring and two white rings inside it,
+//              painted outside the client area so the text area (grey for a
+//              read-only edit) is never touched
+//
+// Not handled yet: an up-down control inside the edit.
+#pragma once
+
+#include "skin/controls/WinSubClass.h"
+
+class TSkinEdit : public TSkinControl {
+  TW_DECLARE_CLASS(TSkinEdit, TSkinControl)
+ public:
+  explicit TSkinEdit(TComponent* owner);
+
+ protected:
+  bool BeforeMessage(TMessage& m) override;
+  void AfterMessage(TMessage& m) override;
+  void DrawSkin(HDC dc, const RECT& r) override;
+};
