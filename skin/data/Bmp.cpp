@@ -153,7 +153,7 @@ void DecodeRle(const Layout& l, const uint8_t* data, std::size_t avail, Image& i
 
 }  // namespace
 
-bool DecodeBmp(const uint8_t* data, std::size_t size, Image& out) {
+bool DecodeBmp(const uint8_t* data, std::size_t size, Image& out, std::size_t maxPixels) {
   out.Clear();
   if (!data || size < 14 + 12 || data[0] != 'B' || data[1] != 'M') return false;
   const uint32_t offBits = U32(data + 10);
@@ -182,7 +182,7 @@ bool DecodeBmp(const uint8_t* data, std::size_t size, Image& out) {
   l.topDown = height < 0;
   if (l.topDown) height = -height;
   if (l.width <= 0 || height <= 0 || l.width > Image::kMaxSide || height > Image::kMaxSide ||
-      std::size_t(l.width) * std::size_t(height) > Image::kMaxPixels)
+      std::size_t(l.width) * std::size_t(height) > std::min(maxPixels, Image::kMaxPixels))
     return false;
   l.height = int(height);
 

@@ -4,8 +4,9 @@
 //   DecodeBmp  - BMP file bytes -> Image
 //   EncodeBmp  - Image -> 24- or 32-bit BMP file bytes
 //
-// Read: the file header "BM" followed by an info header of 12 (core), 40, 52,
-// 56, 108 or 124 bytes; 1, 4, 8, 16, 24 and 32 bits per pixel; bottom-up and
+// Read: the file header "BM" followed by an info header of 12 (core) or 40
+// and more bytes (52, 56, 108 and 124 are the usual ones; every field is read
+// only where the header and the file hold it); 1, 4, 8, 16, 24 and 32 bits per pixel; bottom-up and
 // top-down rows; RLE8 and RLE4; bit-field masks (16 and 32 bits); palettes
 // shorter than the maximum. Anything else, a size beyond Image::kMaxSide or
 // Image::kMaxPixels, or pixel data shorter than the header promises gives
@@ -24,7 +25,8 @@
 
 #include "skin/data/Image.h"
 
-bool DecodeBmp(const uint8_t* data, std::size_t size, Image& out);
+// `maxPixels` lowers the bound on width x height below Image::kMaxPixels.
+bool DecodeBmp(const uint8_t* data, std::size_t size, Image& out, std::size_t maxPixels = Image::kMaxPixels);
 inline bool DecodeBmp(std::string_view bytes, Image& out) {
   return DecodeBmp(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), out);
 }

@@ -15,13 +15,51 @@ std::vector<uint8_t> TSkinReaderFiles::Extract(std::string_view name) const {
   return bytes;
 }
 
+namespace {
+
+std::string LowerAsciiCopy(std::string_view s) {
+  std::string out(s);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+  return out;
+}
+
+}  // namespace
+
+TQuickIniSettings::TQuickIniSettings(const TQuickIni& ini) : ini_(ini) {
+  // The reader's rules: a header "[name]" matches its inside without letter
+  // case, only the first section of a name and the first entry of a key
+  // count, an entry is "key = value" with both sides trimmed.
+  const std::vector<std::string>& lines = ini.Lines();
+  for (const auto& [header, first] : ini.Sections()) {
+    const std::string name = LowerAsciiCopy(std::string_view(header).substr(1, header.size() - 2));
+    const auto [slot, fresh] = sections_.try_emplace(name);
+    if (!fresh) continue;
+    KeyIndex& keys = slot->second;
+    for (std::size_t i = std::size_t(first) + 1; i < lines.size(); ++i) {
+      const std::string_view line = lines[i];
+      if (TQuickIni::IsHeader(line)) break;
+      const std::size_t eq = line.find('=');
+      if (eq == std::string_view::npos) continue;
+      keys.try_emplace(LowerAsciiCopy(TQuickIni::Trim(line.substr(0, eq))), TQuickIni::Trim(line.substr(eq + 1)));
+    }
+  }
+}
+
 std::string TQuickIniSettings::ReadString(std::string_view section, std::string_view key,
                                           std::string_view def) const {
-  return ini_.ReadString(section, key, def);
+  const auto s = sections_.find(LowerAsciiCopy(section));
+  if (s == sections_.end()) return std::string(def);
+  const auto k = s->second.find(LowerAsciiCopy(key));
+  if (k == s->second.end() || k->second.empty()) return std::string(def);
+  return k->second;
 }
 
 int32_t TQuickIniSettings::ReadInteger(std::string_view section, std::string_view key, int32_t def) const {
-  return ini_.ReadInteger(section, key, def);
+  // As TQuickIni::ReadInteger: "0x" reads as "$".
+  std::string s = ReadString(section, key, "");
+  if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) s.replace(0, 2, "$");
+  return TQuickIni::StrToIntDef(s, def);
 }
 
 std::vector<std::string> TQuickIniSettings::Sections() const {
@@ -91,18 +129,29 @@ private:
   }
 
   // An image value names a file of the package; only ".bmp" files (that
-  // exact extension) are read, anything else is an empty image.
-  Image LoadImage(std::string_view value) const {
+  // exact extension) are read, anything else is an empty image. Each file is
+  // extracted and decoded once per build; every use draws on the build's
+  // pixel budget, and an image it cannot pay for is an empty image.
+  Image LoadImage(std::string_view value) {
     const size_t slash = value.find_last_of("\\:");
     const std::string_view file = slash == std::string_view::npos ? value : value.substr(slash + 1);
     if (file.empty()) return {};
     const size_t dot = file.rfind('.');
     if (dot == std::string_view::npos || file.substr(dot) != ".bmp") return {};
-    const std::vector<uint8_t> bytes = files_.Extract(file);
-    Image img;
-    if (!bytes.empty()) DecodeBmp(bytes.data(), bytes.size(), img);
-    return img;
+    auto [slot, fresh] = images_.try_emplace(LowerAsciiCopy(file));
+    if (fresh) {
+      const std::vector<uint8_t> bytes = files_.Extract(file);
+      if (!bytes.empty() && DecodeBmp(bytes.data(), bytes.size(), slot->second, pixelsLeft_))
+        pixelsLeft_ -= Pixels(slot->second);
+      return slot->second;
+    }
+    const std::size_t cost = Pixels(slot->second);
+    if (cost > pixelsLeft_) return {};
+    pixelsLeft_ -= cost;
+    return slot->second;
   }
+
+  static std::size_t Pixels(const Image& img) { return std::size_t(img.Width()) * std::size_t(img.Height()); }
 
   void ReadFrameBorders() {
     static constexpr std::string_view kSides[] = {"Left", "Right", "Top", "Bottom"};
@@ -204,7 +253,7 @@ private:
     }
   }
 
-  Image LoadImageIfSet(std::string_view section, std::string_view key) const {
+  Image LoadImageIfSet(std::string_view section, std::string_view key) {
     const std::string v = Str(section, key);
     return v.empty() ? Image{} : LoadImage(v);
   }
@@ -268,7 +317,7 @@ private:
     return MakeColour(unsigned(r), unsigned(g), unsigned(b));
   }
 
-  std::unique_ptr<TDataSkinObject> ReadElement(const SkinElementSpec& spec) const {
+  std::unique_ptr<TDataSkinObject> ReadElement(const SkinElementSpec& spec) {
     const std::string_view s = spec.Section;
     const std::string image = Str(s, spec.ImageKey);
     const std::string name(spec.Name.empty() ? spec.Section : spec.Name);
@@ -464,6 +513,10 @@ private:
   const TSkinSettings& ini_;
   const TSkinEnvironment& env_;
   const std::vector<std::string> sections_ = ini_.Sections();
+  // Decoded images by lower-case file name (an empty image for a file that
+  // is missing, broken or beyond the budget).
+  std::unordered_map<std::string, Image> images_;
+  std::size_t pixelsLeft_ = TSkinModel::kMaxPackagePixels;
 };
 
 // ---- the model -------------------------------------------------------------

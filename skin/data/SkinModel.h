@@ -19,6 +19,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "skin/data/Image.h"
@@ -55,15 +56,21 @@ private:
   const TSkinReader& reader_;
 };
 
+// Answers as TQuickIni does, from an index of sections and keys built once,
+// so a look-up costs the same however many sections the text has.
 class TQuickIniSettings final : public TSkinSettings {
 public:
-  explicit TQuickIniSettings(const TQuickIni& ini) : ini_(ini) {}
+  explicit TQuickIniSettings(const TQuickIni& ini);
   std::string ReadString(std::string_view section, std::string_view key, std::string_view def) const override;
   int32_t ReadInteger(std::string_view section, std::string_view key, int32_t def) const override;
   std::vector<std::string> Sections() const override;
 
 private:
+  // Lower-case key -> trimmed value of its first entry.
+  using KeyIndex = std::unordered_map<std::string, std::string>;
   const TQuickIni& ini_;
+  // Lower-case section name -> its first section's keys.
+  std::unordered_map<std::string, KeyIndex> sections_;
 };
 
 struct TSkinEnvironment {
@@ -92,6 +99,11 @@ public:
   void Build(const TSkinReader& reader, const TQuickIni& ini, const TSkinEnvironment& env);
   // Number of builds so far.
   int BuildCount() const { return builds_; }
+
+  // Most pixels one build may hold in the images it reads from a package
+  // (each image file counted once when decoded and again for every further
+  // element that uses it); images beyond it are missing images.
+  static constexpr std::size_t kMaxPackagePixels = 2 * Image::kMaxPixels;
 
   // Attributes: colours of [Colours] (system colours until a skin sets them)
   TColour WindowTextColour = SystemColour(kSysWindowText);

@@ -1,6 +1,6 @@
 // The skin model builder over arbitrary settings text, with a package of
-// small images of every shape a skin uses: never a crash, and the elements
-// that always exist do.
+// small images of every shape a skin uses: never a crash, the elements that
+// always exist do, and the builder's indexed settings answer as the reader.
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
@@ -46,8 +46,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }();
   TQuickIni ini;
   ini.LoadFromText(std::string_view(reinterpret_cast<const char*>(data), size));
+  const TQuickIniSettings settings(ini);
+  int compared = 0;
+  for (const auto& [header, first] : ini.Sections()) {
+    const std::string section = header.substr(1, header.size() - 2);
+    for (std::size_t i = std::size_t(first) + 1; i < ini.Lines().size() && compared < 64; ++i, ++compared) {
+      const std::string& line = ini.Lines()[i];
+      const std::string key = line.substr(0, line.find('='));
+      if (settings.ReadString(section, key, "?") != ini.ReadString(section, key, "?")) std::abort();
+    }
+  }
   TSkinModel model;
-  model.Build(files, TQuickIniSettings(ini), env);
+  model.Build(files, settings, env);
   if (!model.Title || !model.Buttons || !model.FrameTop || !model.Track() || !model.Toolbar() ||
       !model.ComboArrow() || model.SysButtons.size() < 3)
     std::abort();

@@ -697,3 +697,74 @@ frame=-4
 }
 
 }  // namespace
+
+// ---- packages that expand ----------------------------------------------------
+
+namespace {
+
+// A few bytes of RLE8 that decode to a w x h image (the stream ends at once).
+std::vector<uint8_t> TinyRleBmp(int w, int h) {
+  std::vector<uint8_t> b = {'B', 'M'};
+  auto put32 = [&b](uint32_t v) {
+    for (int i = 0; i < 4; ++i) b.push_back(uint8_t(v >> (8 * i)));
+  };
+  put32(14 + 40 + 8 + 2);
+  put32(0);
+  put32(14 + 40 + 8);
+  for (uint32_t v : {40u, uint32_t(w), uint32_t(h), 1u | (8u << 16), 1u, 2u, 0u, 0u, 2u, 0u}) put32(v);
+  put32(0x00FF00FF);
+  put32(0x00123456);
+  b.push_back(0);
+  b.push_back(1);
+  return b;
+}
+
+class CountingFiles final : public TSkinFileSource {
+public:
+  std::vector<uint8_t> Extract(std::string_view name) const override {
+    ++extracts;
+    return SkinLowerCase(name) == "big.bmp" ? TinyRleBmp(2048, 2048) : std::vector<uint8_t>{};
+  }
+  mutable int extracts = 0;
+};
+
+}  // namespace
+
+TEST(SkinModelAmplification, EachImageIsDecodedOnceAndThePackageHasAPixelBudget) {
+  std::string text = "[Personality]\nLeft=BIG.bmp\n";
+  for (int i = 0; i < 20; ++i) text += "[Button" + std::to_string(i) + "]\nAction=1\nButtonImage=big.bmp\n";
+  TQuickIni ini;
+  ini.LoadFromText(text);
+  CountingFiles files;
+  TSkinModel m;
+  m.Build(files, TQuickIniSettings(ini), SkinTestPackage::DefaultEnvironment());
+
+  EXPECT_EQ(files.extracts, 1);
+  EXPECT_EQ(m.FrameLeft->Bitmap.Width(), 2048);
+  std::size_t pixels = std::size_t(m.FrameLeft->Bitmap.Width()) * std::size_t(m.FrameLeft->Bitmap.Height());
+  int withImage = 0;
+  for (const auto& b : m.SysButtons) {
+    pixels += std::size_t(b->Bitmap.Width()) * std::size_t(b->Bitmap.Height());
+    withImage += b->Bitmap.Empty() ? 0 : 1;
+  }
+  EXPECT_LE(pixels, TSkinModel::kMaxPackagePixels);
+  EXPECT_GT(withImage, 0);  // the budget holds real skins' images
+  EXPECT_LT(withImage, 20);
+}
+
+// The indexed settings answer every look-up as the settings reader does.
+TEST(SkinModelAmplification, IndexedSettingsAnswerAsTheReader) {
+  TQuickIni ini;
+  ini.LoadFromText(
+      "stray=1\n[Alpha]\nKey = one\nkey=two\nEmpty=\nHex=0x1F\nDollar=$FFFFFFFF\nnoequals\n = blank key\n"
+      "[ALPHA]\nKey=shadowed\nOther=3\n[ spaced ]\nA=1\n[]\nB=2\n[Beta]\nC= 12 \n[beta]\nC=13\n");
+  const TQuickIniSettings settings(ini);
+  const char* sections[] = {"Alpha", "alpha", "ALPHA", " spaced ", "spaced", "", "Beta", "Gamma"};
+  const char* keys[] = {"key", "KEY", "Empty", "Hex", "Dollar", "noequals", "", "Other", "A", "B", "C", "stray"};
+  for (const char* s : sections)
+    for (const char* k : keys) {
+      EXPECT_EQ(settings.ReadString(s, k, "def"), ini.ReadString(s, k, "def")) << s << "/" << k;
+      EXPECT_EQ(settings.ReadInteger(s, k, -7), ini.ReadInteger(s, k, -7)) << s << "/" << k;
+    }
+  EXPECT_EQ(settings.ReadString("alpha", "KEY", ""), "one");
+}
