@@ -9,7 +9,7 @@
 #include "app/WebBrowserControl.h"
 #include "app/logic/ConvertPaths.h"
 #include "app/logic/ToolOutput.h"
-#include "app/StandInSkinData.h"
+#include "skin/data/SkinData.h"
 #include "skin/data/WinSkinStore.h"
 #include "console/DosCommand.h"
 
@@ -86,11 +86,27 @@ void TFrmMain::FormCreate(TObject* Sender) {
   // start-up still runs.
   if (WebBrowser1) WebBrowser1->Navigate(BannerUrl());
 
-  SkinData1->LoadFromStore(SkinStore1, 2);
-  SkinData1->SetActive(true);
+  StartSkin();
 
   FAppPath = ModuleFolder();
   FFileList = new std::vector<TFileInfo*>();
+}
+
+// The program's skin: store item 2, switched on. A skin that cannot be
+// loaded leaves the plain look and says so; start-up goes on either way.
+void TFrmMain::StartSkin() {
+  std::wstring problem;
+  try {
+    if (SkinData1->LoadFromStore(SkinStore1, 2))
+      SkinData1->SetActive(true);
+    else
+      problem = SkinData1->LoadError();
+  } catch (...) {
+    problem = ExceptionText(std::current_exception());
+  }
+  if (!problem.empty())
+    Application->ShowMessageBox(L"无法加载皮肤，程序以普通外观运行。\r\n" + problem, Application->Title(),
+                                MB_OK | MB_ICONWARNING);
 }
 
 void TFrmMain::FormClose(TObject* Sender, TCloseAction& Action) {

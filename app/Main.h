@@ -104,6 +104,8 @@ class TFrmMain : public TForm {
   // Handles pending messages; false once the window is closing.
   bool PumpMessages();
   void ProbePause();
+  // Loads the program's skin and switches it on (plain look when it fails).
+  void StartSkin();
 
   std::wstring FAppPath;
   std::vector<TFileInfo*>* FFileList = nullptr;

@@ -3,10 +3,12 @@
 #include <windows.h>
 
 #include "app/Main.h"
+#include "skin/data/SkinReadMessage.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   try {
     Application->Initialize();
+    InstallSkinReaderMessageBox();
     Application->SetTitle(L"Tonewell 2.1");
     Application->CreateForm<TFrmMain>(FrmMain);
     Application->Run();

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/Main.h"
-#include "app/StandInSkinData.h"
+#include "skin/data/SkinData.h"
 #include "app/WebBrowserControl.h"
 #include "gui/Threads.h"
 #include "skin/data/WinSkinStore.h"
