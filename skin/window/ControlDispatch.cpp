@@ -11,7 +11,10 @@
 #include "skin/controls/SkinBox.h"
 #include "skin/controls/SkinBoxH.h"
 #include "skin/controls/SkinButton.h"
+#include "skin/controls/SkinEdit.h"
 #include "skin/controls/SkinGroupBox.h"
+#include "skin/controls/SkinHeader.h"
+#include "skin/controls/SkinListView.h"
 #include "skin/controls/SkinMessages.h"
 #include "skin/controls/SkinProgress.h"
 #include "skin/controls/SkinSizer.h"
@@ -32,6 +35,8 @@ const TSkinKindRow kSkinKinds[] = {
     {TSkinKind::Button, &Make<TSkinButton>},   {TSkinKind::GroupBox, &Make<TSkinGroupBox>},
     {TSkinKind::Box, &Make<TSkinBox>},         {TSkinKind::BoxH, &Make<TSkinBoxH>},
     {TSkinKind::Sizer, &Make<TSkinSizer>},     {TSkinKind::Progress, &Make<TSkinProgress>},
+    {TSkinKind::Edit, &Make<TSkinEdit>},       {TSkinKind::ScrollBar, &Make<TSkinScrollbar>},
+    {TSkinKind::ListView, &Make<TSkinListView>}, {TSkinKind::Header, &Make<TSkinHeader>},
 };
 const size_t kSkinKindCount = std::size(kSkinKinds);
 
