@@ -26,12 +26,3 @@ void TSkinBox::AttachControl(TSkinFrameLink* form, bool manageColor, TCanvas* ca
   FAttached = true;
   FLifeState = kSkinAttached;
 }
-
-void TSkinBox::Unskin() {
-  if (FManageColor && FControl && FColorTaken) {
-    GiveParentBackground();
-    FControl->SetColor(FSavedColor);
-    FColorTaken = false;
-  }
-  if (FLifeState != kSkinWindowDestroyed) FLifeState = kSkinUnskinned;
-}

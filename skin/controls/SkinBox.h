@@ -6,7 +6,7 @@
 //              flag) and its own colour and ParentBackground back on unskin.
 //              Its only message handling is the skin query (answered 1), so
 //              the dispatch and the manager never skin it twice; everything
-//              else goes to the control unchanged.
+//              else goes to the control unchanged. Unskin is the base's.
 #pragma once
 
 #include "skin/controls/WinSubClass.h"
@@ -17,7 +17,6 @@ public:
   explicit TSkinBox(TComponent* owner) : TSkinControl(owner) {}
 
   void AttachControl(TSkinFrameLink* form, bool manageColor, TCanvas* canvas) override;
-  void Unskin() override;
 
 protected:
   void AfterMessage(TMessage&) override {}
