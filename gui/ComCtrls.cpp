@@ -5,10 +5,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "gui/RefProps.h"
+
 namespace {
 void InitCommonControlClasses() {
   static bool done = [] {
-    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_BAR_CLASSES |
+                                                    ICC_UPDOWN_CLASS | ICC_DATE_CLASSES | ICC_TAB_CLASSES};
     return InitCommonControlsEx(&icc) != FALSE;
   }();
   (void)done;
@@ -404,6 +407,720 @@ void TProgressBar::WndProc(TMessage& m) {
   if (m.Msg == TW_SETPOSITION) {
     TMessage set{PBM_SETPOS, static_cast<WPARAM>(FPosition.load()), 0, 0};
     DefaultHandler(set);
+    return;
+  }
+  TWinControl::WndProc(m);
+}
+
+// ---------------------------------------------------------------------------
+// Track bar
+
+const TEnumInfo kTrackBarOrientationInfo{L"TTrackBarOrientation", {L"trHorizontal", L"trVertical"}};
+const TEnumInfo kTickStyleInfo{L"TTickStyle", {L"tsNone", L"tsAuto", L"tsManual"}};
+const TEnumInfo kTickMarkInfo{L"TTickMark", {L"tmBottomRight", L"tmTopLeft", L"tmBoth"}};
+
+TW_IMPLEMENT_CLASS(TTrackBar, [](TClassBuilder<TTrackBar>& c) {
+  c.Int(L"Min", &TTrackBar::Min, &TTrackBar::SetMin);
+  c.Int(L"Max", &TTrackBar::Max, &TTrackBar::SetMax);
+  c.Int(L"Position", &TTrackBar::Position, &TTrackBar::SetPosition);
+  c.Enum(L"Orientation", kTrackBarOrientationInfo, &TTrackBar::Orientation, &TTrackBar::SetOrientation);
+  c.Int(L"Frequency", &TTrackBar::Frequency, &TTrackBar::SetFrequency);
+  c.Enum(L"TickStyle", kTickStyleInfo, &TTrackBar::TickStyle, &TTrackBar::SetTickStyle);
+  c.Enum(L"TickMarks", kTickMarkInfo, &TTrackBar::TickMarks, &TTrackBar::SetTickMarks);
+  c.Event(L"OnChange", &TTrackBar::OnChange);
+})
+
+TTrackBar::TTrackBar(TComponent* owner) : TWinControl(owner) {
+  FWidth = 150;
+  FHeight = 45;
+  FTabStop = true;
+}
+
+void TTrackBar::CreateParams(TCreateParams& p) {
+  InitCommonControlClasses();
+  TWinControl::CreateParams(p);
+  p.systemClass = TRACKBAR_CLASSW;
+  p.style |= FOrientation == trVertical ? TBS_VERT : TBS_HORZ;
+  if (FTickStyle == tickNone) p.style |= TBS_NOTICKS;
+  else if (FTickStyle == tickAuto) p.style |= TBS_AUTOTICKS;
+  if (FTickMarks == tmBoth) p.style |= TBS_BOTH;
+  else if (FTickMarks == tmTopLeft) p.style |= FOrientation == trVertical ? TBS_LEFT : TBS_TOP;
+}
+
+void TTrackBar::InitializeWnd() {
+  TWinControl::InitializeWnd();
+  SendMessageW(FHandle, TBM_SETRANGEMIN, FALSE, FMin);
+  SendMessageW(FHandle, TBM_SETRANGEMAX, FALSE, FMax);
+  SendMessageW(FHandle, TBM_SETTICFREQ, static_cast<WPARAM>(FFrequency), 0);
+  SendMessageW(FHandle, TBM_SETPOS, TRUE, FPosition);
+}
+
+void TTrackBar::DestroyWnd() {
+  FPosition = Position();
+  TWinControl::DestroyWnd();
+}
+
+int TTrackBar::Position() const {
+  return FHandle ? static_cast<int>(SendMessageW(FHandle, TBM_GETPOS, 0, 0)) : FPosition;
+}
+
+void TTrackBar::SetMin(int v) {
+  FMin = v;
+  if (FMax < FMin) FMax = FMin;
+  if (HandleAllocated()) {
+    SendMessageW(FHandle, TBM_SETRANGEMIN, FALSE, FMin);
+    SendMessageW(FHandle, TBM_SETRANGEMAX, TRUE, FMax);
+  }
+  SetPosition(FPosition);
+}
+
+void TTrackBar::SetMax(int v) {
+  FMax = v;
+  if (FMin > FMax) FMin = FMax;
+  if (HandleAllocated()) {
+    SendMessageW(FHandle, TBM_SETRANGEMIN, FALSE, FMin);
+    SendMessageW(FHandle, TBM_SETRANGEMAX, TRUE, FMax);
+  }
+  SetPosition(FPosition);
+}
+
+void TTrackBar::SetPosition(int v) {
+  if (!Loading()) v = std::clamp(v, FMin, FMax);
+  bool changed = v != Position();
+  FPosition = v;
+  if (HandleAllocated()) SendMessageW(FHandle, TBM_SETPOS, TRUE, v);
+  if (changed && !Loading()) OnChange(this);
+}
+
+void TTrackBar::SetOrientation(TTrackBarOrientation o) {
+  if (o == FOrientation) return;
+  FOrientation = o;
+  if (!Loading()) SetBounds(FLeft, FTop, FHeight, FWidth);
+  RecreateWnd();
+}
+
+void TTrackBar::SetFrequency(int f) {
+  FFrequency = std::max(f, 1);
+  if (HandleAllocated()) SendMessageW(FHandle, TBM_SETTICFREQ, static_cast<WPARAM>(FFrequency), 0);
+}
+
+void TTrackBar::SetTickStyle(TTickStyle t) {
+  if (t == FTickStyle) return;
+  FTickStyle = t;
+  RecreateWnd();
+}
+
+void TTrackBar::SetTickMarks(TTickMark t) {
+  if (t == FTickMarks) return;
+  FTickMarks = t;
+  RecreateWnd();
+}
+
+void TTrackBar::PositionFromWindow() {
+  int p = Position();
+  if (p == FPosition) return;
+  FPosition = p;
+  OnChange(this);
+}
+
+void TTrackBar::WndProc(TMessage& m) {
+  if (m.Msg == CN_HSCROLL || m.Msg == CN_VSCROLL) {
+    PositionFromWindow();
+    m.Result = 0;
+    return;
+  }
+  TWinControl::WndProc(m);
+}
+
+// ---------------------------------------------------------------------------
+// Up-down
+
+const TEnumInfo kUDOrientationInfo{L"TUDOrientation", {L"udHorizontal", L"udVertical"}};
+const TEnumInfo kUDAlignButtonInfo{L"TUDAlignButton", {L"udLeft", L"udRight"}};
+const TEnumInfo kUDBtnTypeInfo{L"TUDBtnType", {L"btNext", L"btPrev"}};
+
+TW_IMPLEMENT_CLASS(TUpDown, [](TClassBuilder<TUpDown>& c) {
+  AddRefProperty(c, L"Associate", &TUpDown::Associate, &TUpDown::SetAssociate);
+  c.Int(L"Min", &TUpDown::Min, &TUpDown::SetMin);
+  c.Int(L"Max", &TUpDown::Max, &TUpDown::SetMax);
+  c.Int(L"Position", &TUpDown::Position, &TUpDown::SetPosition);
+  c.Int(L"Increment", &TUpDown::Increment, &TUpDown::SetIncrement);
+  c.Enum(L"Orientation", kUDOrientationInfo, &TUpDown::Orientation, &TUpDown::SetOrientation);
+  c.Enum(L"AlignButton", kUDAlignButtonInfo, &TUpDown::AlignButton, &TUpDown::SetAlignButton);
+  c.Bool(L"Wrap", &TUpDown::Wrap, &TUpDown::SetWrap);
+  c.Bool(L"Thousands", &TUpDown::Thousands, &TUpDown::SetThousands);
+  c.Event(L"OnChanging", &TUpDown::OnChanging);
+  c.Event(L"OnClick", &TUpDown::OnClick);
+})
+
+TUpDown::TUpDown(TComponent* owner) : TWinControl(owner) {
+  FWidth = 17;
+  FHeight = 25;
+}
+
+void TUpDown::CreateParams(TCreateParams& p) {
+  InitCommonControlClasses();
+  TWinControl::CreateParams(p);
+  p.systemClass = UPDOWN_CLASSW;
+  p.style |= UDS_ARROWKEYS | UDS_SETBUDDYINT;
+  if (FOrientation == udHorizontal) p.style |= UDS_HORZ;
+  p.style |= FAlignButton == udLeft ? UDS_ALIGNLEFT : UDS_ALIGNRIGHT;
+  if (FWrap) p.style |= UDS_WRAP;
+  if (!FThousands) p.style |= UDS_NOTHOUSANDS;
+}
+
+void TUpDown::InitializeWnd() {
+  TWinControl::InitializeWnd();
+  SendMessageW(FHandle, UDM_SETRANGE32, static_cast<WPARAM>(FMin), FMax);
+  UDACCEL accel = {0, static_cast<UINT>(FIncrement)};
+  SendMessageW(FHandle, UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&accel));
+  ApplyBuddy();
+  SendMessageW(FHandle, UDM_SETPOS32, 0, FPosition);
+}
+
+void TUpDown::DestroyWnd() {
+  FPosition = Position();
+  TWinControl::DestroyWnd();
+}
+
+void TUpDown::ApplyBuddy() {
+  if (!HandleAllocated() || Loading()) return;
+  HWND buddy = FAssociate ? FAssociate->Handle() : nullptr;
+  SendMessageW(FHandle, UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy), 0);
+  if (!buddy) return;
+  // The control moved the arrows beside the buddy (and narrowed it); read back.
+  RECT r;
+  GetWindowRect(FHandle, &r);
+  MapWindowPoints(HWND_DESKTOP, GetParent(FHandle), reinterpret_cast<POINT*>(&r), 2);
+  SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+  SendMessageW(FHandle, UDM_SETPOS32, 0, FPosition);
+}
+
+void TUpDown::SetAssociate(TWinControl* c) {
+  if (c == this || c == FAssociate) return;
+  if (c && c->Parent() != Parent() && !Loading()) throw EPropertyError(L"The associated control must share the parent");
+  FAssociate = c;
+  if (c) FreeNotification(c);
+  ApplyBuddy();
+}
+
+void TUpDown::Notification(TComponent* c, TOperation op) {
+  TWinControl::Notification(c, op);
+  if (op == opRemove && c == FAssociate) {
+    FAssociate = nullptr;
+    if (HandleAllocated()) SendMessageW(FHandle, UDM_SETBUDDY, 0, 0);
+  }
+}
+
+int TUpDown::Position() const {
+  if (!FHandle) return FPosition;
+  BOOL failed = FALSE;
+  int p = static_cast<int>(SendMessageW(FHandle, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)));
+  return failed ? FPosition : p;
+}
+
+void TUpDown::SetMin(int v) {
+  FMin = v;
+  if (HandleAllocated()) SendMessageW(FHandle, UDM_SETRANGE32, static_cast<WPARAM>(FMin), FMax);
+}
+
+void TUpDown::SetMax(int v) {
+  FMax = v;
+  if (HandleAllocated()) SendMessageW(FHandle, UDM_SETRANGE32, static_cast<WPARAM>(FMin), FMax);
+}
+
+void TUpDown::SetPosition(int v) {
+  if (!Loading()) v = std::clamp(v, std::min(FMin, FMax), std::max(FMin, FMax));
+  FPosition = v;
+  if (HandleAllocated()) SendMessageW(FHandle, UDM_SETPOS32, 0, v);
+}
+
+void TUpDown::SetIncrement(int v) {
+  FIncrement = std::max(v, 1);
+  if (!HandleAllocated()) return;
+  UDACCEL accel = {0, static_cast<UINT>(FIncrement)};
+  SendMessageW(FHandle, UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&accel));
+}
+
+void TUpDown::SetOrientation(TUDOrientation o) {
+  if (o == FOrientation) return;
+  FOrientation = o;
+  RecreateWnd();
+}
+
+void TUpDown::SetAlignButton(TUDAlignButton a) {
+  if (a == FAlignButton) return;
+  FAlignButton = a;
+  RecreateWnd();
+}
+
+void TUpDown::SetWrap(bool w) {
+  if (w == FWrap) return;
+  FWrap = w;
+  RecreateWnd();
+}
+
+void TUpDown::SetThousands(bool t) {
+  if (t == FThousands) return;
+  FThousands = t;
+  RecreateWnd();
+}
+
+void TUpDown::WndProc(TMessage& m) {
+  if (m.Msg == CN_NOTIFY && reinterpret_cast<NMHDR*>(m.LParam)->code == static_cast<UINT>(UDN_DELTAPOS)) {
+    auto* nm = reinterpret_cast<NMUPDOWN*>(m.LParam);
+    bool allow = true;
+    OnChanging(this, allow);
+    m.Result = allow ? FALSE : TRUE;
+    FPendingDelta = allow ? nm->iDelta : 0;
+    return;
+  }
+  if ((m.Msg == CN_HSCROLL || m.Msg == CN_VSCROLL) && LOWORD(m.WParam) == SB_THUMBPOSITION) {
+    // The position has moved (UDN_DELTAPOS came first and allowed it).
+    int delta = FPendingDelta;
+    FPendingDelta = 0;
+    FPosition = Position();
+    if (delta) OnClick(this, delta > 0 ? btNext : btPrev);
+    m.Result = 0;
+    return;
+  }
+  TWinControl::WndProc(m);
+}
+
+// ---------------------------------------------------------------------------
+// Status bar
+
+const TEnumInfo kStatusPanelStyleInfo{L"TStatusPanelStyle", {L"psText", L"psOwnerDraw"}};
+const TEnumInfo kStatusPanelBevelInfo{L"TStatusPanelBevel", {L"pbNone", L"pbLowered", L"pbRaised"}};
+
+TW_IMPLEMENT_CLASS(TStatusPanel, [](TClassBuilder<TStatusPanel>& c) {
+  c.Str(L"Text", &TStatusPanel::Text, &TStatusPanel::SetText);
+  c.Int(L"Width", &TStatusPanel::Width, &TStatusPanel::SetWidth);
+  c.Enum(L"Alignment", kAlignmentInfo, &TStatusPanel::Alignment, &TStatusPanel::SetAlignment);
+  c.Enum(L"Bevel", kStatusPanelBevelInfo, &TStatusPanel::Bevel, &TStatusPanel::SetBevel);
+  c.Enum(L"Style", kStatusPanelStyleInfo, &TStatusPanel::Style, &TStatusPanel::SetStyle);
+  c.Enum(L"BiDiMode", kBiDiModeInfo, &TStatusPanel::BiDiMode, &TStatusPanel::SetBiDiMode);
+})
+
+TStatusPanel::TStatusPanel(TCollection* c) : TCollectionItem(c) {}
+
+void TStatusPanel::Changed() {
+  auto* panels = dynamic_cast<TStatusPanels*>(Collection());
+  if (panels && panels->StatusBar()) panels->StatusBar()->UpdatePanels();
+}
+
+void TStatusPanel::SetText(const std::wstring& t) {
+  if (t == FText) return;
+  FText = t;
+  Changed();
+}
+void TStatusPanel::SetWidth(int w) {
+  FWidth = std::max(w, 0);
+  Changed();
+}
+void TStatusPanel::SetAlignment(TAlignment a) {
+  FAlignment = a;
+  Changed();
+}
+void TStatusPanel::SetBevel(TStatusPanelBevel b) {
+  FBevel = b;
+  Changed();
+}
+void TStatusPanel::SetStyle(TStatusPanelStyle s) {
+  FStyle = s;
+  Changed();
+}
+void TStatusPanel::SetBiDiMode(TBiDiMode m) {
+  FBiDiMode = m;
+  Changed();
+}
+
+void TStatusPanel::Assign(const TPersistent* source) {
+  if (auto* p = dynamic_cast<const TStatusPanel*>(source)) {
+    FText = p->FText;
+    FWidth = p->FWidth;
+    FAlignment = p->FAlignment;
+    FBevel = p->FBevel;
+    FStyle = p->FStyle;
+    FBiDiMode = p->FBiDiMode;
+    Changed();
+    return;
+  }
+  TCollectionItem::Assign(source);
+}
+
+TW_IMPLEMENT_CLASS(TStatusPanels, [](TClassBuilder<TStatusPanels>&) {})
+
+TStatusPanels::TStatusPanels(TStatusBar* bar)
+    : TCollection(bar, [](TCollection* c) { return new TStatusPanel(c); }), FBar(bar) {}
+
+TW_IMPLEMENT_CLASS(TStatusBar, [](TClassBuilder<TStatusBar>& c) {
+  c.Sub(L"Panels", TPropKind::Collection, &TStatusBar::Panels);
+  c.Bool(L"SimplePanel", &TStatusBar::SimplePanel, &TStatusBar::SetSimplePanel);
+  c.Str(L"SimpleText", &TStatusBar::SimpleText, &TStatusBar::SetSimpleText);
+  c.Bool(L"SizeGrip", &TStatusBar::SizeGrip, &TStatusBar::SetSizeGrip);
+  c.Event(L"OnDrawPanel", &TStatusBar::OnDrawPanel);
+})
+
+TStatusBar::TStatusBar(TComponent* owner) : TWinControl(owner), FPanels(this) {
+  FWidth = 200;
+  FHeight = 19;
+  FAlign = alBottom;
+}
+
+TStatusBar::~TStatusBar() {
+  // The window goes while the panels it may ask about still exist.
+  DestroyHandle();
+}
+
+void TStatusBar::CreateParams(TCreateParams& p) {
+  InitCommonControlClasses();
+  TWinControl::CreateParams(p);
+  p.systemClass = STATUSCLASSNAMEW;
+  // Our docking places it; the control must not move itself.
+  p.style |= CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER;
+  if (FSizeGrip) p.style |= SBARS_SIZEGRIP;
+}
+
+void TStatusBar::InitializeWnd() {
+  TWinControl::InitializeWnd();
+  UpdatePanels();
+}
+
+void TStatusBar::UpdatePanels() {
+  if (!HandleAllocated() || Loading()) return;
+  if (FSimplePanel || FPanels.Count() == 0) {
+    // Panel texts sent in simple mode may land on the simple text: only it goes.
+    SendMessageW(FHandle, SB_SIMPLE, TRUE, 0);
+    SendMessageW(FHandle, SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(FSimpleText.c_str()));
+    Invalidate();
+    return;
+  }
+  SendMessageW(FHandle, SB_SIMPLE, FALSE, 0);
+  int n = std::min(FPanels.Count(), 255);
+  if (n == 0) return;
+  std::vector<int> edges(static_cast<size_t>(n));
+  int x = 0;
+  for (int i = 0; i < n; ++i) {
+    x += FPanels.Items(i)->Width();
+    edges[static_cast<size_t>(i)] = i == n - 1 ? -1 : x;  // the last one takes the rest
+  }
+  SendMessageW(FHandle, SB_SETPARTS, static_cast<WPARAM>(n), reinterpret_cast<LPARAM>(edges.data()));
+  for (int i = 0; i < n; ++i) {
+    TStatusPanel* p = FPanels.Items(i);
+    WPARAM flags = static_cast<WPARAM>(i);
+    if (p->Bevel() == pbNone) flags |= SBT_NOBORDERS;
+    else if (p->Bevel() == pbRaised) flags |= SBT_POPOUT;
+    if (p->BiDiMode() != bdLeftToRight) flags |= SBT_RTLREADING;
+    if (p->Style() == psOwnerDraw) {
+      SendMessageW(FHandle, SB_SETTEXTW, flags | SBT_OWNERDRAW, reinterpret_cast<LPARAM>(p));
+      continue;
+    }
+    // The control aligns by tabs in the text: one tab centres, two right-align.
+    std::wstring text = p->Alignment() == taCenter ? L"\t" + p->Text()
+                        : p->Alignment() == taRightJustify ? L"\t\t" + p->Text()
+                                                           : p->Text();
+    SendMessageW(FHandle, SB_SETTEXTW, flags, reinterpret_cast<LPARAM>(text.c_str()));
+  }
+  Invalidate();
+}
+
+RECT TStatusBar::PanelRect(int index) const {
+  RECT r{0, 0, 0, 0};
+  if (FHandle && !SendMessageW(FHandle, SB_GETRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r)))
+    r = RECT{0, 0, 0, 0};
+  return r;
+}
+
+void TStatusBar::SetSimplePanel(bool s) {
+  FSimplePanel = s;
+  UpdatePanels();
+}
+
+void TStatusBar::SetSimpleText(const std::wstring& t) {
+  FSimpleText = t;
+  UpdatePanels();
+}
+
+void TStatusBar::SetSizeGrip(bool s) {
+  if (s == FSizeGrip) return;
+  FSizeGrip = s;
+  RecreateWnd();
+}
+
+void TStatusBar::WndProc(TMessage& m) {
+  if (m.Msg == CN_DRAWITEM) {
+    auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
+    int index = static_cast<int>(d->itemID);
+    if (index >= 0 && index < FPanels.Count() && OnDrawPanel.Assigned()) {
+      int saved = SaveDC(d->hDC);
+      FCanvas.SetHandle(d->hDC);
+      try {
+        OnDrawPanel(this, FPanels.Items(index), d->rcItem);
+      } catch (...) {
+        FCanvas.SetHandle(nullptr);
+        RestoreDC(d->hDC, saved);
+        throw;
+      }
+      FCanvas.SetHandle(nullptr);
+      RestoreDC(d->hDC, saved);
+    }
+    m.Result = TRUE;
+    return;
+  }
+  TWinControl::WndProc(m);
+}
+
+// ---------------------------------------------------------------------------
+// Header control
+
+TW_IMPLEMENT_CLASS(THeaderSection, [](TClassBuilder<THeaderSection>& c) {
+  c.Str(L"Text", &THeaderSection::Text, &THeaderSection::SetText);
+  c.Int(L"Width", &THeaderSection::Width, &THeaderSection::SetWidth);
+  c.Enum(L"Alignment", kAlignmentInfo, &THeaderSection::Alignment, &THeaderSection::SetAlignment);
+})
+
+THeaderSection::THeaderSection(TCollection* c) : TCollectionItem(c) {}
+
+void THeaderSection::Changed() {
+  auto* sections = dynamic_cast<THeaderSections*>(Collection());
+  if (sections && sections->Header()) sections->Header()->UpdateSections();
+}
+
+void THeaderSection::SetText(const std::wstring& t) {
+  FText = t;
+  Changed();
+}
+
+int THeaderSection::Width() const {
+  auto* sections = dynamic_cast<THeaderSections*>(Collection());
+  THeaderControl* h = sections ? sections->Header() : nullptr;
+  if (h && h->HandleAllocated() && Index() >= 0) {
+    HDITEMW item = {};
+    item.mask = HDI_WIDTH;
+    if (SendMessageW(h->Handle(), HDM_GETITEMW, static_cast<WPARAM>(Index()), reinterpret_cast<LPARAM>(&item)))
+      return item.cxy;
+  }
+  return FWidth;
+}
+
+void THeaderSection::SetWidth(int w) {
+  FWidth = std::max(w, 0);
+  Changed();
+}
+
+void THeaderSection::SetAlignment(TAlignment a) {
+  FAlignment = a;
+  Changed();
+}
+
+void THeaderSection::Assign(const TPersistent* source) {
+  if (auto* s = dynamic_cast<const THeaderSection*>(source)) {
+    FText = s->FText;
+    FWidth = s->FWidth;
+    FAlignment = s->FAlignment;
+    Changed();
+    return;
+  }
+  TCollectionItem::Assign(source);
+}
+
+TW_IMPLEMENT_CLASS(THeaderSections, [](TClassBuilder<THeaderSections>&) {})
+
+THeaderSections::THeaderSections(THeaderControl* header)
+    : TCollection(header, [](TCollection* c) { return new THeaderSection(c); }), FHeader(header) {}
+
+TW_IMPLEMENT_CLASS(THeaderControl, [](TClassBuilder<THeaderControl>& c) {
+  c.Sub(L"Sections", TPropKind::Collection, &THeaderControl::Sections);
+  c.Event(L"OnSectionClick", &THeaderControl::OnSectionClick);
+  c.Event(L"OnSectionResize", &THeaderControl::OnSectionResize);
+})
+
+THeaderControl::THeaderControl(TComponent* owner) : TWinControl(owner), FSections(this) {
+  FWidth = 200;
+  FHeight = 17;
+  FAlign = alTop;
+}
+
+THeaderControl::~THeaderControl() {
+  DestroyHandle();
+}
+
+void THeaderControl::CreateParams(TCreateParams& p) {
+  InitCommonControlClasses();
+  TWinControl::CreateParams(p);
+  p.systemClass = WC_HEADERW;
+  p.style |= HDS_BUTTONS | HDS_HORZ | HDS_FULLDRAG;
+}
+
+void THeaderControl::InitializeWnd() {
+  TWinControl::InitializeWnd();
+  UpdateSections();
+}
+
+void THeaderControl::UpdateSections() {
+  if (!HandleAllocated() || Loading()) return;
+  while (SendMessageW(FHandle, HDM_GETITEMCOUNT, 0, 0) > 0) SendMessageW(FHandle, HDM_DELETEITEM, 0, 0);
+  for (int i = 0; i < FSections.Count(); ++i) {
+    THeaderSection* s = FSections.Items(i);
+    std::wstring text = s->Text();
+    HDITEMW item = {};
+    item.mask = HDI_TEXT | HDI_WIDTH | HDI_FORMAT;
+    item.pszText = text.data();
+    item.cxy = s->Width() ;
+    item.fmt = HDF_STRING | (s->Alignment() == taCenter ? HDF_CENTER : s->Alignment() == taRightJustify ? HDF_RIGHT : HDF_LEFT);
+    SendMessageW(FHandle, HDM_INSERTITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+  }
+}
+
+void THeaderControl::WndProc(TMessage& m) {
+  if (m.Msg == CN_NOTIFY) {
+    auto* nm = reinterpret_cast<NMHEADERW*>(m.LParam);
+    UINT code = nm->hdr.code;
+    if ((code == HDN_ITEMCLICKW || code == HDN_ITEMCLICKA) && nm->iItem >= 0 && nm->iItem < FSections.Count()) {
+      OnSectionClick(this, FSections.Items(nm->iItem));
+      return;
+    }
+    if ((code == HDN_ENDTRACKW || code == HDN_ENDTRACKA) && nm->iItem >= 0 && nm->iItem < FSections.Count()) {
+      // The window already has the new width; Width() reads it from there.
+      OnSectionResize(this, FSections.Items(nm->iItem));
+      return;
+    }
+  }
+  TWinControl::WndProc(m);
+}
+
+// ---------------------------------------------------------------------------
+// Date and time picker
+
+const TEnumInfo kDateTimeKindInfo{L"TDateTimeKind", {L"dtkDate", L"dtkTime"}};
+const TEnumInfo kDTDateModeInfo{L"TDTDateMode", {L"dmComboBox", L"dmUpDown"}};
+const TEnumInfo kDTDateFormatInfo{L"TDTDateFormat", {L"dfShort", L"dfLong"}};
+
+TW_IMPLEMENT_CLASS(TDateTimePicker, [](TClassBuilder<TDateTimePicker>& c) {
+  c.Str(L"Date", &TDateTimePicker::DateText, &TDateTimePicker::SetDateText);
+  c.Str(L"Time", &TDateTimePicker::TimeText, &TDateTimePicker::SetTimeText);
+  c.Enum(L"Kind", kDateTimeKindInfo, &TDateTimePicker::Kind, &TDateTimePicker::SetKind);
+  c.Enum(L"DateMode", kDTDateModeInfo, &TDateTimePicker::DateMode, &TDateTimePicker::SetDateMode);
+  c.Enum(L"DateFormat", kDTDateFormatInfo, &TDateTimePicker::DateFormat, &TDateTimePicker::SetDateFormat);
+  c.Event(L"OnChange", &TDateTimePicker::OnChange);
+})
+
+TDateTimePicker::TDateTimePicker(TComponent* owner) : TWinControl(owner) {
+  FWidth = 186;
+  FHeight = 21;
+  FTabStop = true;
+  FColor = clWindow;
+  GetLocalTime(&FValue);
+  FValue.wMilliseconds = 0;
+}
+
+void TDateTimePicker::CreateParams(TCreateParams& p) {
+  InitCommonControlClasses();
+  TWinControl::CreateParams(p);
+  p.systemClass = DATETIMEPICK_CLASSW;
+  if (FKind == dtkTime) p.style |= DTS_TIMEFORMAT;
+  else p.style |= FDateFormat == dfLong ? DTS_LONGDATEFORMAT : DTS_SHORTDATEFORMAT;
+  if (FDateMode == dmUpDown || FKind == dtkTime) p.style |= DTS_UPDOWN;
+}
+
+void TDateTimePicker::InitializeWnd() {
+  TWinControl::InitializeWnd();
+  SendMessageW(FHandle, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&FValue));
+}
+
+void TDateTimePicker::DestroyWnd() {
+  FValue = DateTime();
+  TWinControl::DestroyWnd();
+}
+
+SYSTEMTIME TDateTimePicker::DateTime() const {
+  SYSTEMTIME t = FValue;
+  if (FHandle && SendMessageW(FHandle, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&t)) != GDT_VALID) t = FValue;
+  return t;
+}
+
+void TDateTimePicker::SetDateTime(const SYSTEMTIME& t) {
+  // Checked through the platform: an impossible date is refused, not stored.
+  // Wine's conversion rolls 2023-02-29 over to March 1st instead of
+  // failing: a value is valid only when it survives the round trip.
+  FILETIME ft;
+  SYSTEMTIME v = t;
+  v.wMilliseconds = 0;
+  if (!SystemTimeToFileTime(&v, &ft) || !FileTimeToSystemTime(&ft, &v) || v.wYear != t.wYear ||
+      v.wMonth != t.wMonth || v.wDay != t.wDay || v.wHour != t.wHour || v.wMinute != t.wMinute ||
+      v.wSecond != t.wSecond)
+    throw EPropertyError(L"Not a valid date and time");
+  FValue = v;
+  if (HandleAllocated()) SendMessageW(FHandle, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&FValue));
+}
+
+std::wstring TDateTimePicker::DateText() const {
+  SYSTEMTIME t = DateTime();
+  return FormatW(L"%04u-%02u-%02u", t.wYear, t.wMonth, t.wDay);
+}
+
+std::wstring TDateTimePicker::TimeText() const {
+  SYSTEMTIME t = DateTime();
+  return FormatW(L"%02u:%02u:%02u", t.wHour, t.wMinute, t.wSecond);
+}
+
+namespace {
+// Three numbers separated by one character each; false unless exactly that.
+bool ParseTriple(const std::wstring& s, wchar_t sep, int& a, int& b, int& c) {
+  size_t p1 = s.find(sep), p2 = p1 == std::wstring::npos ? p1 : s.find(sep, p1 + 1);
+  if (p2 == std::wstring::npos || s.find(sep, p2 + 1) != std::wstring::npos) return false;
+  int64_t x, y, z;
+  if (!TryStrToInt64(s.substr(0, p1), x) || !TryStrToInt64(s.substr(p1 + 1, p2 - p1 - 1), y) ||
+      !TryStrToInt64(s.substr(p2 + 1), z))
+    return false;
+  if (x < 0 || y < 0 || z < 0 || x > 9999 || y > 9999 || z > 9999) return false;
+  a = static_cast<int>(x), b = static_cast<int>(y), c = static_cast<int>(z);
+  return true;
+}
+}  // namespace
+
+void TDateTimePicker::SetDateText(const std::wstring& s) {
+  int y, mo, d;
+  if (!ParseTriple(Trim(s), L'-', y, mo, d)) throw EPropertyError(L"A date is written YYYY-MM-DD: " + s);
+  SYSTEMTIME t = DateTime();
+  t.wYear = static_cast<WORD>(y), t.wMonth = static_cast<WORD>(mo), t.wDay = static_cast<WORD>(d);
+  t.wDayOfWeek = 0;
+  SetDateTime(t);
+}
+
+void TDateTimePicker::SetTimeText(const std::wstring& s) {
+  int h, mi, sec;
+  if (!ParseTriple(Trim(s), L':', h, mi, sec) || h > 23 || mi > 59 || sec > 59)
+    throw EPropertyError(L"A time is written HH:MM:SS: " + s);
+  SYSTEMTIME t = DateTime();
+  t.wHour = static_cast<WORD>(h), t.wMinute = static_cast<WORD>(mi), t.wSecond = static_cast<WORD>(sec);
+  SetDateTime(t);
+}
+
+void TDateTimePicker::SetKind(TDateTimeKind k) {
+  if (k == FKind) return;
+  FKind = k;
+  RecreateWnd();
+}
+
+void TDateTimePicker::SetDateMode(TDTDateMode m) {
+  if (m == FDateMode) return;
+  FDateMode = m;
+  RecreateWnd();
+}
+
+void TDateTimePicker::SetDateFormat(TDTDateFormat f) {
+  if (f == FDateFormat) return;
+  FDateFormat = f;
+  RecreateWnd();
+}
+
+void TDateTimePicker::WndProc(TMessage& m) {
+  if (m.Msg == CN_NOTIFY && reinterpret_cast<NMHDR*>(m.LParam)->code == static_cast<UINT>(DTN_DATETIMECHANGE)) {
+    FValue = DateTime();
+    OnChange(this);
+    m.Result = 0;
     return;
   }
   TWinControl::WndProc(m);

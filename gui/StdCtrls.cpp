@@ -2,6 +2,21 @@
 
 #include <algorithm>
 
+#include "gui/Buttons.h"
+#include "gui/ComCtrls.h"
+#include "gui/ExtCtrls.h"
+#include "gui/TabCtrls.h"
+
+// Descriptions create controls by class name only; this table keeps every
+// control file (and so its class registration) in any program that uses
+// the standard controls.
+extern const void* const kControlClassesLinked[];
+const void* const kControlClassesLinked[] = {
+    reinterpret_cast<const void*>(&TRadioGroup::StaticClass), reinterpret_cast<const void*>(&TScrollBox::StaticClass),
+    reinterpret_cast<const void*>(&TPageControl::StaticClass), reinterpret_cast<const void*>(&TTabControl::StaticClass),
+    reinterpret_cast<const void*>(&TBitBtn::StaticClass), reinterpret_cast<const void*>(&TSpeedButton::StaticClass),
+    reinterpret_cast<const void*>(&TStatusBar::StaticClass), reinterpret_cast<const void*>(&TTrackBar::StaticClass)};
+
 const TEnumInfo kBevelCutInfo{L"TBevelCut", {L"bvNone", L"bvLowered", L"bvRaised", L"bvSpace"}};
 const TEnumInfo kAlignmentInfo{L"TAlignment", {L"taLeftJustify", L"taRightJustify", L"taCenter"}};
 const TEnumInfo kBorderStyleInfo{L"TBorderStyle", {L"bsNone", L"bsSingle"}};
@@ -343,6 +358,495 @@ void TCustomEdit::SetBorderStyle(TBorderStyle b) {
 void TCustomEdit::WndProc(TMessage& m) {
   if (m.Msg == CN_COMMAND && HIWORD(m.WParam) == EN_CHANGE) {
     OnChange(this);
+    return;
+  }
+  TWinControl::WndProc(m);
+}
+
+// ---------------------------------------------------------------------------
+
+const TEnumInfo kScrollStyleInfo{L"TScrollStyle", {L"ssNone", L"ssHorizontal", L"ssVertical", L"ssBoth"}};
+
+TW_IMPLEMENT_CLASS(TCustomMemo, [](TClassBuilder<TCustomMemo>& c) {
+  c.Sub(L"Lines", TPropKind::StringList, &TCustomMemo::Lines);
+  c.Enum(L"ScrollBars", kScrollStyleInfo, &TCustomMemo::ScrollBars, &TCustomMemo::SetScrollBars);
+  c.Bool(L"WordWrap", &TCustomMemo::WordWrap, &TCustomMemo::SetWordWrap);
+})
+TW_IMPLEMENT_CLASS(TMemo, [](TClassBuilder<TMemo>&) {})
+
+TCustomMemo::TCustomMemo(TComponent* owner) : TCustomEdit(owner) {
+  FWidth = 185;
+  FHeight = 89;
+  FLines.OnChange = [this] {
+    if (FSyncing) return;
+    std::wstring text;
+    for (int i = 0; i < FLines.Count(); ++i) {
+      if (i) text += L"\r\n";
+      text += FLines[i];
+    }
+    FSyncing = true;
+    try {
+      TCustomEdit::SetText(text);
+    } catch (...) {
+      FSyncing = false;
+      throw;
+    }
+    FSyncing = false;
+  };
+}
+
+TStringList* TCustomMemo::Lines() {
+  // The window is the truth while it exists (the user may have typed).
+  if (HandleAllocated() && !FSyncing) {
+    FSyncing = true;
+    FLines.SetText(TCustomEdit::GetText());
+    FSyncing = false;
+  }
+  return &FLines;
+}
+
+std::wstring TCustomMemo::GetText() const { return TCustomEdit::GetText(); }
+
+void TCustomMemo::SetText(const std::wstring& t) {
+  TCustomEdit::SetText(t);
+  if (!FSyncing) {
+    FSyncing = true;
+    FLines.SetText(t);
+    FSyncing = false;
+  }
+}
+
+void TCustomMemo::CreateParams(TCreateParams& p) {
+  TCustomEdit::CreateParams(p);
+  p.style &= ~static_cast<DWORD>(ES_AUTOHSCROLL);
+  p.style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
+  if (!FWordWrap || FScrollBars == ssHorizontal || FScrollBars == ssBoth) p.style |= ES_AUTOHSCROLL;
+  if (FScrollBars == ssVertical || FScrollBars == ssBoth) p.style |= WS_VSCROLL;
+  if (FScrollBars == ssHorizontal || FScrollBars == ssBoth) p.style |= WS_HSCROLL;
+}
+
+void TCustomMemo::SetScrollBars(TScrollStyle s) {
+  if (s == FScrollBars) return;
+  FScrollBars = s;
+  RecreateWnd();
+}
+
+void TCustomMemo::SetWordWrap(bool w) {
+  if (w == FWordWrap) return;
+  FWordWrap = w;
+  RecreateWnd();
+}
+
+void TCustomMemo::WndProc(TMessage& m) {
+  // Multi-line edits take Enter and Tab themselves.
+  if (m.Msg == WM_GETDLGCODE) {
+    TCustomEdit::WndProc(m);
+    m.Result |= DLGC_WANTALLKEYS;
+    return;
+  }
+  TCustomEdit::WndProc(m);
+}
+
+// ---------------------------------------------------------------------------
+
+const TEnumInfo kCheckBoxStateInfo{L"TCheckBoxState", {L"cbUnchecked", L"cbChecked", L"cbGrayed"}};
+const TEnumInfo kLeftRightInfo{L"TLeftRight", {L"taLeftJustify", L"taRightJustify"}};
+
+TW_IMPLEMENT_CLASS(TCustomCheckBox, [](TClassBuilder<TCustomCheckBox>& c) {
+  c.Enum(L"State", kCheckBoxStateInfo, &TCustomCheckBox::State, &TCustomCheckBox::SetState);
+  c.Bool(L"Checked", &TCustomCheckBox::Checked, &TCustomCheckBox::SetChecked);
+  c.Bool(L"AllowGrayed", &TCustomCheckBox::AllowGrayed, &TCustomCheckBox::SetAllowGrayed);
+  c.Enum(L"Alignment", kLeftRightInfo, &TCustomCheckBox::Alignment, &TCustomCheckBox::SetAlignment);
+})
+TW_IMPLEMENT_CLASS(TCheckBox, [](TClassBuilder<TCheckBox>&) {})
+
+TCustomCheckBox::TCustomCheckBox(TComponent* owner) : TButtonControl(owner) {
+  FWidth = 97;
+  FHeight = 17;
+}
+
+void TCustomCheckBox::CreateParams(TCreateParams& p) {
+  TButtonControl::CreateParams(p);
+  p.systemClass = L"BUTTON";
+  // Not automatic: the state lives here, the window only shows it.
+  p.style |= BS_3STATE;
+  if (FAlignment == taLeftJustifyLR) p.style |= BS_LEFTTEXT;
+}
+
+void TCustomCheckBox::InitializeWnd() {
+  TButtonControl::InitializeWnd();
+  SendMessageW(FHandle, BM_SETCHECK, static_cast<WPARAM>(FState), 0);
+}
+
+void TCustomCheckBox::SetState(TCheckBoxState s) {
+  if (s < cbUnchecked || s > cbGrayed) s = cbUnchecked;
+  if (s == FState) return;
+  FState = s;
+  if (HandleAllocated()) SendMessageW(FHandle, BM_SETCHECK, static_cast<WPARAM>(s), 0);
+  if (!Loading()) Click();
+}
+
+void TCustomCheckBox::SetAlignment(TLeftRight a) {
+  if (a == FAlignment) return;
+  FAlignment = a;
+  RecreateWnd();
+}
+
+void TCustomCheckBox::Toggle() {
+  switch (FState) {
+    case cbUnchecked: SetState(FAllowGrayed ? cbGrayed : cbChecked); break;
+    case cbChecked: SetState(cbUnchecked); break;
+    case cbGrayed: SetState(cbChecked); break;
+  }
+}
+
+void TCustomCheckBox::WndProc(TMessage& m) {
+  if (m.Msg == CN_COMMAND && HIWORD(m.WParam) == BN_CLICKED) {
+    Toggle();
+    return;
+  }
+  TButtonControl::WndProc(m);
+}
+
+// ---------------------------------------------------------------------------
+
+TW_IMPLEMENT_CLASS(TRadioButton, [](TClassBuilder<TRadioButton>& c) {
+  c.Bool(L"Checked", &TRadioButton::Checked, &TRadioButton::SetChecked);
+  c.Enum(L"Alignment", kLeftRightInfo, &TRadioButton::Alignment, &TRadioButton::SetAlignment);
+})
+
+TRadioButton::TRadioButton(TComponent* owner) : TButtonControl(owner) {
+  FWidth = 113;
+  FHeight = 17;
+}
+
+void TRadioButton::CreateParams(TCreateParams& p) {
+  TButtonControl::CreateParams(p);
+  p.systemClass = L"BUTTON";
+  p.style |= BS_RADIOBUTTON;
+  if (FAlignment == taLeftJustifyLR) p.style |= BS_LEFTTEXT;
+}
+
+void TRadioButton::InitializeWnd() {
+  TButtonControl::InitializeWnd();
+  SendMessageW(FHandle, BM_SETCHECK, FChecked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void TRadioButton::SetChecked(bool c) {
+  if (c == FChecked) return;
+  FChecked = c;
+  if (HandleAllocated()) SendMessageW(FHandle, BM_SETCHECK, c ? BST_CHECKED : BST_UNCHECKED, 0);
+  if (!c) return;
+  if (FParent) {
+    for (int i = 0; i < FParent->ControlCount(); ++i) {
+      auto* other = dynamic_cast<TRadioButton*>(FParent->Controls(i));
+      if (other && other != this) other->SetChecked(false);
+    }
+  }
+  if (!Loading()) Click();
+}
+
+void TRadioButton::SetAlignment(TLeftRight a) {
+  if (a == FAlignment) return;
+  FAlignment = a;
+  RecreateWnd();
+}
+
+void TRadioButton::WndProc(TMessage& m) {
+  if (m.Msg == CN_COMMAND && HIWORD(m.WParam) == BN_CLICKED) {
+    SetChecked(true);
+    return;
+  }
+  TButtonControl::WndProc(m);
+}
+
+// ---------------------------------------------------------------------------
+
+TW_IMPLEMENT_CLASS(TListControl, [](TClassBuilder<TListControl>& c) {
+  c.Sub(L"Items", TPropKind::StringList, &TListControl::Items);
+  c.Int(L"ItemIndex", &TListControl::ItemIndex, &TListControl::SetItemIndex);
+})
+
+TListControl::TListControl(TComponent* owner) : TWinControl(owner) {
+  FTabStop = true;
+  FColor = clWindow;
+  FItems.OnChange = [this] {
+    if (HandleAllocated()) LoadItems();
+    else if (FItemIndex >= FItems.Count()) FItemIndex = -1;
+  };
+}
+
+void TListControl::LoadItems() {
+  int keep = HandleAllocated() ? ItemIndex() : FItemIndex;
+  SendMessageW(FHandle, MsgReset(), 0, 0);
+  for (int i = 0; i < FItems.Count(); ++i)
+    SendMessageW(FHandle, MsgAdd(), 0, reinterpret_cast<LPARAM>(FItems[i].c_str()));
+  if (keep >= FItems.Count()) keep = -1;
+  SendMessageW(FHandle, MsgSetSel(), static_cast<WPARAM>(keep), 0);
+}
+
+void TListControl::InitializeWnd() {
+  TWinControl::InitializeWnd();
+  LoadItems();
+  SendMessageW(FHandle, MsgSetSel(), static_cast<WPARAM>(FItemIndex), 0);
+}
+
+void TListControl::DestroyWnd() {
+  FItemIndex = ItemIndex();
+  TWinControl::DestroyWnd();
+}
+
+int TListControl::ItemIndex() const {
+  if (!FHandle) return FItemIndex;
+  LRESULT r = SendMessageW(FHandle, MsgGetSel(), 0, 0);
+  return r < 0 ? -1 : static_cast<int>(r);
+}
+
+void TListControl::SetItemIndex(int i) {
+  // A description may set ItemIndex before Items: keep it until loaded.
+  if (!Loading() && (i < -1 || i >= FItems.Count())) i = -1;
+  if (i == ItemIndex()) return;
+  FItemIndex = i;
+  if (HandleAllocated()) SendMessageW(FHandle, MsgSetSel(), static_cast<WPARAM>(i), 0);
+}
+
+// ---------------------------------------------------------------------------
+
+// CB_SETMINVISIBLE (the headers offer it only for newer system versions).
+constexpr UINT kComboSetMinVisible = 0x1701;
+
+const TEnumInfo kComboBoxStyleInfo{
+    L"TComboBoxStyle", {L"csDropDown", L"csSimple", L"csDropDownList", L"csOwnerDrawFixed", L"csOwnerDrawVariable"}};
+
+TW_IMPLEMENT_CLASS(TCustomComboBox, [](TClassBuilder<TCustomComboBox>& c) {
+  c.Enum(L"Style", kComboBoxStyleInfo, &TCustomComboBox::Style, &TCustomComboBox::SetStyle);
+  c.Int(L"DropDownCount", &TCustomComboBox::DropDownCount, &TCustomComboBox::SetDropDownCount);
+  c.Event(L"OnChange", &TCustomComboBox::OnChange);
+  c.Event(L"OnDropDown", &TCustomComboBox::OnDropDown);
+  c.Event(L"OnCloseUp", &TCustomComboBox::OnCloseUp);
+})
+TW_IMPLEMENT_CLASS(TComboBox, [](TClassBuilder<TComboBox>&) {})
+
+TCustomComboBox::TCustomComboBox(TComponent* owner) : TListControl(owner) {
+  FWidth = 145;
+  FHeight = 21;
+}
+
+void TCustomComboBox::CreateParams(TCreateParams& p) {
+  TListControl::CreateParams(p);
+  p.systemClass = L"COMBOBOX";
+  static const DWORD kinds[] = {CBS_DROPDOWN, CBS_SIMPLE, CBS_DROPDOWNLIST, CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED,
+                                CBS_DROPDOWNLIST | CBS_OWNERDRAWVARIABLE};
+  p.style |= kinds[FStyle] | CBS_AUTOHSCROLL | WS_VSCROLL | CBS_HASSTRINGS;
+  // The height of a drop-down combo box's window includes its list.
+  if (FStyle != csSimple) p.height = FHeight + 200;
+}
+
+void TCustomComboBox::InitializeWnd() {
+  TListControl::InitializeWnd();
+  SendMessageW(FHandle, kComboSetMinVisible, static_cast<WPARAM>(FDropDownCount), 0);
+  if (FItemIndex < 0 && FStyle != csDropDownList && !FText.empty()) SetWindowTextW(FHandle, FText.c_str());
+}
+
+void TCustomComboBox::SetStyle(TComboBoxStyle s) {
+  if (s == FStyle || s < csDropDown || s > csOwnerDrawVariable) return;
+  FStyle = s;
+  RecreateWnd();
+}
+
+void TCustomComboBox::SetDropDownCount(int n) {
+  FDropDownCount = std::max(n, 1);
+  if (HandleAllocated()) SendMessageW(FHandle, kComboSetMinVisible, static_cast<WPARAM>(FDropDownCount), 0);
+}
+
+bool TCustomComboBox::DroppedDown() const { return FHandle && SendMessageW(FHandle, CB_GETDROPPEDSTATE, 0, 0); }
+
+void TCustomComboBox::SetDroppedDown(bool d) {
+  if (FHandle) SendMessageW(FHandle, CB_SHOWDROPDOWN, d ? TRUE : FALSE, 0);
+}
+
+std::wstring TCustomComboBox::GetText() const {
+  if (FHandle) return TListControl::GetText();
+  if (FItemIndex >= 0 && FItemIndex < FItems.Count()) return FItems[FItemIndex];
+  return FText;
+}
+
+void TCustomComboBox::SetText(const std::wstring& t) {
+  if (t == GetText()) return;
+  int index = FItems.IndexOf(t);
+  if (FStyle == csDropDownList || index >= 0) {
+    // A list-only box can show only an item; a matching item is selected.
+    if (FStyle != csDropDownList) FText = t;
+    SetItemIndex(index);
+    return;
+  }
+  FItemIndex = -1;
+  if (FHandle) SendMessageW(FHandle, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  TListControl::SetText(t);
+}
+
+void TCustomComboBox::WndProc(TMessage& m) {
+  if (m.Msg == CN_COMMAND) {
+    switch (HIWORD(m.WParam)) {
+      case CBN_SELCHANGE:
+      case CBN_EDITCHANGE:
+        OnChange(this);
+        return;
+      case CBN_DROPDOWN:
+        OnDropDown(this);
+        return;
+      case CBN_CLOSEUP:
+        OnCloseUp(this);
+        return;
+      default:
+        break;
+    }
+  }
+  TListControl::WndProc(m);
+}
+
+// ---------------------------------------------------------------------------
+
+TW_IMPLEMENT_CLASS(TCustomListBox, [](TClassBuilder<TCustomListBox>& c) {
+  c.Enum(L"BorderStyle", kBorderStyleInfo, &TCustomListBox::BorderStyle, &TCustomListBox::SetBorderStyle);
+  c.Int(L"Columns", &TCustomListBox::Columns, &TCustomListBox::SetColumns);
+})
+TW_IMPLEMENT_CLASS(TListBox, [](TClassBuilder<TListBox>&) {})
+
+TCustomListBox::TCustomListBox(TComponent* owner) : TListControl(owner) {
+  FWidth = 121;
+  FHeight = 97;
+}
+
+void TCustomListBox::CreateParams(TCreateParams& p) {
+  TListControl::CreateParams(p);
+  p.systemClass = L"LISTBOX";
+  p.style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS | WS_VSCROLL;
+  if (FColumns > 0) p.style |= LBS_MULTICOLUMN | WS_HSCROLL;
+  if (FBorderStyle == bsSingle) p.exStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TCustomListBox::SetBorderStyle(TBorderStyle b) {
+  if (b == FBorderStyle) return;
+  FBorderStyle = b;
+  RecreateWnd();
+}
+
+void TCustomListBox::SetColumns(int n) {
+  n = std::max(n, 0);
+  if (n == FColumns) return;
+  bool restyle = (n > 0) != (FColumns > 0);
+  FColumns = n;
+  if (restyle) RecreateWnd();
+  else if (HandleAllocated() && n > 0) SendMessageW(FHandle, LB_SETCOLUMNWIDTH, static_cast<WPARAM>(FWidth / n), 0);
+}
+
+void TCustomListBox::WndProc(TMessage& m) {
+  if (m.Msg == CN_COMMAND && HIWORD(m.WParam) == LBN_SELCHANGE) {
+    Click();
+    return;
+  }
+  TListControl::WndProc(m);
+}
+
+// ---------------------------------------------------------------------------
+
+const TEnumInfo kScrollBarKindInfo{L"TScrollBarKind", {L"sbHorizontal", L"sbVertical"}};
+const TEnumInfo kScrollCodeInfo{L"TScrollCode", {L"scLineUp", L"scLineDown", L"scPageUp", L"scPageDown", L"scPosition",
+                                                 L"scTrack", L"scTop", L"scBottom", L"scEndScroll"}};
+
+TW_IMPLEMENT_CLASS(TScrollBar, [](TClassBuilder<TScrollBar>& c) {
+  c.Enum(L"Kind", kScrollBarKindInfo, &TScrollBar::Kind, &TScrollBar::SetKind);
+  c.Int(L"Min", &TScrollBar::Min, &TScrollBar::SetMin);
+  c.Int(L"Max", &TScrollBar::Max, &TScrollBar::SetMax);
+  c.Int(L"Position", &TScrollBar::Position, &TScrollBar::SetPosition);
+  c.Int(L"PageSize", &TScrollBar::PageSize, &TScrollBar::SetPageSize);
+  c.Int(L"SmallChange", &TScrollBar::SmallChange, &TScrollBar::SetSmallChange);
+  c.Int(L"LargeChange", &TScrollBar::LargeChange, &TScrollBar::SetLargeChange);
+  c.Event(L"OnScroll", &TScrollBar::OnScroll);
+  c.Event(L"OnChange", &TScrollBar::OnChange);
+})
+
+TScrollBar::TScrollBar(TComponent* owner) : TWinControl(owner) {
+  FWidth = 121;
+  FHeight = GetSystemMetrics(SM_CYHSCROLL);
+  FTabStop = true;
+}
+
+void TScrollBar::CreateParams(TCreateParams& p) {
+  TWinControl::CreateParams(p);
+  p.systemClass = L"SCROLLBAR";
+  p.style |= FKind == sbVertical ? SBS_VERT : SBS_HORZ;
+}
+
+void TScrollBar::InitializeWnd() {
+  TWinControl::InitializeWnd();
+  UpdateScrollInfo();
+}
+
+void TScrollBar::UpdateScrollInfo() {
+  if (!HandleAllocated()) return;
+  SCROLLINFO si = {sizeof si, SIF_ALL | SIF_DISABLENOSCROLL, FMin, FMax, static_cast<UINT>(FPageSize), FPosition, 0};
+  SetScrollInfo(FHandle, SB_CTL, &si, TRUE);
+}
+
+void TScrollBar::SetKind(TScrollBarKind k) {
+  if (k == FKind) return;
+  FKind = k;
+  if (!Loading()) SetBounds(FLeft, FTop, FHeight, FWidth);  // a turned bar keeps its shape
+  RecreateWnd();
+}
+
+int TScrollBar::MaxPosition() const { return FPageSize > 0 ? std::max(FMin, FMax - FPageSize + 1) : FMax; }
+
+void TScrollBar::SetPageSize(int v) {
+  v = std::clamp(v, 0, FMax - FMin + 1);
+  if (v == FPageSize) return;
+  FPageSize = v;
+  SetParams(FPosition, FMin, FMax);
+  UpdateScrollInfo();
+}
+
+void TScrollBar::SetParams(int position, int min, int max) {
+  if (max < min) max = min;
+  bool changed = min != FMin || max != FMax;
+  FMin = min;
+  FMax = max;
+  FPageSize = std::min(FPageSize, FMax - FMin + 1);
+  position = std::clamp(position, FMin, MaxPosition());
+  bool moved = position != FPosition;
+  FPosition = position;
+  if (changed || moved) UpdateScrollInfo();
+  if (moved && !Loading()) OnChange(this);
+}
+
+void TScrollBar::WndProc(TMessage& m) {
+  if (m.Msg == CN_HSCROLL || m.Msg == CN_VSCROLL) {
+    int code = LOWORD(m.WParam);
+    int pos = FPosition;
+    switch (code) {
+      case SB_LINEUP: pos -= FSmallChange; break;
+      case SB_LINEDOWN: pos += FSmallChange; break;
+      case SB_PAGEUP: pos -= FLargeChange; break;
+      case SB_PAGEDOWN: pos += FLargeChange; break;
+      case SB_THUMBPOSITION:
+      case SB_THUMBTRACK: {
+        // The 32-bit position; the message's word is only 16 bits.
+        SCROLLINFO si = {sizeof si, SIF_TRACKPOS, 0, 0, 0, 0, 0};
+        pos = GetScrollInfo(FHandle, SB_CTL, &si) ? si.nTrackPos : static_cast<short>(HIWORD(m.WParam));
+        break;
+      }
+      case SB_TOP: pos = FMin; break;
+      case SB_BOTTOM: pos = FMax; break;
+      case SB_ENDSCROLL: break;
+      default: return;
+    }
+    pos = std::clamp(pos, FMin, MaxPosition());
+    static const TScrollCode codes[] = {scLineUp, scLineDown, scPageUp, scPageDown, scPosition,
+                                        scTrack,  scTop,      scBottom, scEndScroll};
+    OnScroll(this, codes[code], pos);
+    SetPosition(pos);
+    m.Result = 0;
     return;
   }
   TWinControl::WndProc(m);
