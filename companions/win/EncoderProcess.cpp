@@ -1,0 +1,164 @@
+#include "companions/win/EncoderProcess.h"
+
+#include <thread>
+
+#include "companions/logic/CommandLine.h"
+
+namespace companions {
+
+std::wstring ProgramFolder() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  return path.substr(0, path.find_last_of(L"\\/") + 1);
+}
+
+std::wstring EncoderPath() { return ProgramFolder() + L"encoder\\ffmpeg.exe"; }
+
+std::wstring SystemMessage(DWORD error) {
+  wchar_t* text = nullptr;
+  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                 nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::wstring s = text ? text : L"";
+  if (text) LocalFree(text);
+  while (!s.empty() && (s.back() == L'\n' || s.back() == L'\r' || s.back() == L' ')) s.pop_back();
+  return s + L" (error " + std::to_wstring(error) + L")";
+}
+
+TOutput::TOutput() : out_(GetStdHandle(STD_OUTPUT_HANDLE)), err_(GetStdHandle(STD_ERROR_HANDLE)) {}
+
+void TOutput::Write(HANDLE h, std::string_view bytes) {
+  while (!bytes.empty()) {
+    DWORD done = 0;
+    if (!WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) || done == 0) return;
+    bytes.remove_prefix(done);
+  }
+}
+
+void TOutput::Out(std::string_view bytes) {
+  std::lock_guard<std::mutex> hold(lock_);
+  Write(out_, bytes);
+}
+
+void TOutput::Err(std::string_view bytes) {
+  std::lock_guard<std::mutex> hold(lock_);
+  Write(err_, bytes);
+}
+
+void TOutput::Message(const std::wstring& text) {
+  std::wstring line = text + L"\r\n";
+  std::lock_guard<std::mutex> hold(lock_);
+  DWORD mode = 0, done = 0;
+  if (GetConsoleMode(err_, &mode)) {
+    WriteConsoleW(err_, line.data(), static_cast<DWORD>(line.size()), &done, nullptr);
+    return;
+  }
+  const int n = WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), nullptr, 0, nullptr, nullptr);
+  std::string bytes(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), bytes.data(), n, nullptr, nullptr);
+  Write(err_, bytes);
+}
+
+namespace {
+
+void CloseIf(HANDLE& h) {
+  if (h && h != INVALID_HANDLE_VALUE) CloseHandle(h);
+  h = nullptr;
+}
+
+void Pump(HANDLE pipe, const std::function<void(std::string_view)>& handler) {
+  char buf[4096];
+  DWORD got = 0;
+  while (ReadFile(pipe, buf, sizeof(buf), &got, nullptr) && got > 0) handler(std::string_view(buf, got));
+}
+
+}  // namespace
+
+TEncoderProcess::~TEncoderProcess() {
+  CloseIf(outRead_);
+  CloseIf(errRead_);
+  CloseIf(process_);
+  // Closing the job ends the encoder if it still runs.
+  CloseIf(job_);
+}
+
+bool TEncoderProcess::Start(const std::vector<std::wstring>& args, std::wstring& error) {
+  job_ = CreateJobObjectW(nullptr, nullptr);
+  if (!job_) {
+    error = L"cannot create a job for the encoder: " + SystemMessage(GetLastError());
+    return false;
+  }
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+  limits.BasicLimitInformation.LimitFlags =
+      JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | JOB_OBJECT_LIMIT_DIE_ON_UNHANDLED_EXCEPTION;
+  if (!SetInformationJobObject(job_, JobObjectExtendedLimitInformation, &limits, sizeof(limits))) {
+    error = L"cannot set up the encoder's job: " + SystemMessage(GetLastError());
+    return false;
+  }
+
+  // Only the handles meant for the encoder are inheritable: our own standard
+  // handles (the caller's pipe) must not live on in it.
+  SetHandleInformation(GetStdHandle(STD_INPUT_HANDLE), HANDLE_FLAG_INHERIT, 0);
+  SetHandleInformation(GetStdHandle(STD_OUTPUT_HANDLE), HANDLE_FLAG_INHERIT, 0);
+  SetHandleInformation(GetStdHandle(STD_ERROR_HANDLE), HANDLE_FLAG_INHERIT, 0);
+
+  SECURITY_ATTRIBUTES sa{sizeof(sa), nullptr, TRUE};
+  HANDLE outWrite = nullptr, errWrite = nullptr, input = nullptr;
+  if (!CreatePipe(&outRead_, &outWrite, &sa, 0) || !CreatePipe(&errRead_, &errWrite, &sa, 0)) {
+    error = L"cannot create a pipe: " + SystemMessage(GetLastError());
+    CloseIf(outWrite);
+    return false;
+  }
+  SetHandleInformation(outRead_, HANDLE_FLAG_INHERIT, 0);
+  SetHandleInformation(errRead_, HANDLE_FLAG_INHERIT, 0);
+  input = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa, OPEN_EXISTING, 0, nullptr);
+
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdInput = input;
+  si.hStdOutput = outWrite;
+  si.hStdError = errWrite;
+  PROCESS_INFORMATION pi{};
+  std::wstring commandLine = JoinCommandLine(args);
+  const BOOL started = CreateProcessW(args[0].c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                                      CREATE_SUSPENDED, nullptr, nullptr, &si, &pi);
+  const DWORD startError = GetLastError();
+  // The encoder holds its own copies now; ours must go, or the pipes never end.
+  CloseIf(outWrite);
+  CloseIf(errWrite);
+  CloseIf(input);
+  if (!started) {
+    error = L"cannot start the stock encoder " + args[0] + L": " + SystemMessage(startError);
+    return false;
+  }
+  process_ = pi.hProcess;
+  if (!AssignProcessToJobObject(job_, pi.hProcess)) {
+    error = L"cannot put the encoder into its job: " + SystemMessage(GetLastError());
+    TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hThread);
+    return false;
+  }
+  ResumeThread(pi.hThread);
+  CloseHandle(pi.hThread);
+  return true;
+}
+
+DWORD TEncoderProcess::Run(const std::function<void(std::string_view)>& onOut,
+                           const std::function<void(std::string_view)>& onErr) {
+  std::thread errors([&] { Pump(errRead_, onErr); });
+  Pump(outRead_, onOut);
+  errors.join();
+  WaitForSingleObject(process_, INFINITE);
+  DWORD code = 1;
+  GetExitCodeProcess(process_, &code);
+  return code;
+}
+
+}  // namespace companions
