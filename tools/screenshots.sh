@@ -4,11 +4,12 @@
 #   converting.png  three files added, mid-run (driven by the converter
 #                   benchmark, which adds files and converts them with the
 #                   stand-in converter paced at 10 s a file)
+#   gallery.png     the GUI library's control gallery (tests/gui/gallery)
 # Runs in a private Xvfb; prints the paths.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh >/dev/null
-bash tools/build.sh win Tonewell wincapture ConverterBench >/dev/null
+bash tools/build.sh win Tonewell wincapture ConverterBench Gallery >/dev/null
 . tools/wine-env.sh
 unset DISPLAY
 tw_begin
@@ -18,6 +19,10 @@ mkdir -p "$out"
 wine "$TW_ROOT/build/win/app/Tonewell.exe" &
 sleep 2
 tools/screenshot.sh "$out/idle.png" "Tonewell 2.2" 30000
+wineserver -k; sleep 1
+
+wine "$TW_ROOT/build/win/tests/gui/gallery/Gallery.exe" &
+tools/screenshot.sh "$out/gallery.png" "Control gallery" 30000
 wineserver -k; sleep 1
 
 wine "$TW_ROOT/build/win/bench/converter/ConverterBench.exe" 10 >/dev/null 2>&1 &
