@@ -1,6 +1,7 @@
 #include "gui/ExtCtrls.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 // ---------------------------------------------------------------------------
 
@@ -109,37 +110,16 @@ void TCustomRadioGroup::FontChanged() {
 
 // ---------------------------------------------------------------------------
 
-TW_IMPLEMENT_CLASS(TScrollingWinControl, [](TClassBuilder<TScrollingWinControl>& c) {
-  c.Bool(L"AutoScroll", &TScrollingWinControl::AutoScroll, &TScrollingWinControl::SetAutoScroll);
-})
-
-TScrollingWinControl::TScrollingWinControl(TComponent* owner) : TWinControl(owner) {}
-
-void TScrollingWinControl::CreateParams(TCreateParams& p) {
-  TWinControl::CreateParams(p);
-  p.classStyle = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-}
-
-void TScrollingWinControl::InitializeWnd() {
-  TWinControl::InitializeWnd();
-  UpdateScrollBars();
-}
-
-void TScrollingWinControl::Loaded() {
-  TWinControl::Loaded();
-  UpdateScrollBars();
-}
-
-void TScrollingWinControl::SetAutoScroll(bool a) {
+void TScrollHelper::SetAutoScroll(bool a) {
   if (a == FAutoScroll) return;
   FAutoScroll = a;
   UpdateScrollBars();
 }
 
-SIZE TScrollingWinControl::ContentSize() const {
+SIZE TScrollHelper::ContentSize() const {
   SIZE s{0, 0};
-  for (int i = 0; i < ControlCount(); ++i) {
-    TControl* c = Controls(i);
+  for (int i = 0; i < FControl->ControlCount(); ++i) {
+    TControl* c = FControl->Controls(i);
     if (!c->Visible() || c->Align() != alNone) continue;
     s.cx = std::max<LONG>(s.cx, c->Left() + c->Width() + FScroll.x);
     s.cy = std::max<LONG>(s.cy, c->Top() + c->Height() + FScroll.y);
@@ -147,53 +127,54 @@ SIZE TScrollingWinControl::ContentSize() const {
   return s;
 }
 
-void TScrollingWinControl::UpdateScrollBars() {
-  if (!HandleAllocated() || FUpdatingBars || Loading()) return;
+void TScrollHelper::UpdateScrollBars() {
+  if (!FControl->HandleAllocated() || FUpdatingBars || FControl->Loading()) return;
+  HWND h = FControl->Handle();
   FUpdatingBars = true;
   SIZE content = FAutoScroll ? ContentSize() : SIZE{0, 0};
   // Showing one bar narrows the client area, which may call for the other:
   // two rounds settle it.
   for (int round = 0; round < 2; ++round) {
     RECT client;
-    GetClientRect(FHandle, &client);
-    SCROLLINFO h = {sizeof h, SIF_RANGE | SIF_PAGE, 0, static_cast<int>(content.cx) - 1,
-                    static_cast<UINT>(client.right), 0, 0};
-    SCROLLINFO v = {sizeof v, SIF_RANGE | SIF_PAGE, 0, static_cast<int>(content.cy) - 1,
-                    static_cast<UINT>(client.bottom), 0, 0};
-    if (content.cx <= client.right) h.nMax = 0, h.nPage = 0;
-    if (content.cy <= client.bottom) v.nMax = 0, v.nPage = 0;
-    SetScrollInfo(FHandle, SB_HORZ, &h, TRUE);
-    SetScrollInfo(FHandle, SB_VERT, &v, TRUE);
+    GetClientRect(h, &client);
+    SCROLLINFO hs = {sizeof hs, SIF_RANGE | SIF_PAGE, 0, static_cast<int>(content.cx) - 1,
+                     static_cast<UINT>(client.right), 0, 0};
+    SCROLLINFO vs = {sizeof vs, SIF_RANGE | SIF_PAGE, 0, static_cast<int>(content.cy) - 1,
+                     static_cast<UINT>(client.bottom), 0, 0};
+    if (content.cx <= client.right) hs.nMax = 0, hs.nPage = 0;
+    if (content.cy <= client.bottom) vs.nMax = 0, vs.nPage = 0;
+    SetScrollInfo(h, SB_HORZ, &hs, TRUE);
+    SetScrollInfo(h, SB_VERT, &vs, TRUE);
   }
   RECT client;
-  GetClientRect(FHandle, &client);
+  GetClientRect(h, &client);
   int maxX = std::max<int>(0, content.cx - client.right), maxY = std::max<int>(0, content.cy - client.bottom);
   FUpdatingBars = false;
   ScrollTo(std::min<int>(FScroll.x, maxX), std::min<int>(FScroll.y, maxY));
 }
 
-void TScrollingWinControl::ScrollTo(int x, int y) {
+void TScrollHelper::ScrollTo(int x, int y) {
   x = std::max(x, 0);
   y = std::max(y, 0);
   int dx = x - FScroll.x, dy = y - FScroll.y;
   if (dx || dy) {
     FScroll = POINT{x, y};
-    for (int i = 0; i < ControlCount(); ++i) {
-      TControl* c = Controls(i);
+    for (int i = 0; i < FControl->ControlCount(); ++i) {
+      TControl* c = FControl->Controls(i);
       if (c->Align() != alNone) continue;
       c->SetBounds(c->Left() - dx, c->Top() - dy, c->Width(), c->Height());
     }
-    Invalidate();
+    FControl->Invalidate();
   }
-  if (HandleAllocated()) {
-    SetScrollPos(FHandle, SB_HORZ, FScroll.x, TRUE);
-    SetScrollPos(FHandle, SB_VERT, FScroll.y, TRUE);
+  if (FControl->HandleAllocated()) {
+    SetScrollPos(FControl->Handle(), SB_HORZ, FScroll.x, TRUE);
+    SetScrollPos(FControl->Handle(), SB_VERT, FScroll.y, TRUE);
   }
 }
 
-void TScrollingWinControl::ScrollInView(TControl* c) {
-  if (!c || c->Parent() != this) return;
-  RECT client = ClientRect();
+void TScrollHelper::ScrollInView(TControl* c) {
+  if (!c || c->Parent() != FControl) return;
+  RECT client = FControl->ClientRect();
   int x = FScroll.x, y = FScroll.y;
   if (c->Left() < 0) x += c->Left();
   else if (c->Left() + c->Width() > client.right) x += std::min<int>(c->Left(), c->Left() + c->Width() - client.right);
@@ -202,9 +183,9 @@ void TScrollingWinControl::ScrollInView(TControl* c) {
   ScrollTo(x, y);
 }
 
-void TScrollingWinControl::ScrollMessage(int bar, int code) {
+void TScrollHelper::ScrollMessage(int bar, int code) {
   SCROLLINFO si = {sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
-  if (!GetScrollInfo(FHandle, bar, &si)) return;
+  if (!GetScrollInfo(FControl->Handle(), bar, &si)) return;
   int line = 8, pos = si.nPos;
   switch (code) {
     case SB_LINEUP: pos -= line; break;
@@ -222,33 +203,56 @@ void TScrollingWinControl::ScrollMessage(int bar, int code) {
   else ScrollTo(FScroll.x, pos);
 }
 
-void TScrollingWinControl::WndProc(TMessage& m) {
+bool TScrollHelper::BeforeMessage(TMessage& m) {
   switch (m.Msg) {
     case WM_HSCROLL:
     case WM_VSCROLL:
-      if (m.LParam == 0) {  // our own bars; a control's bar is reflected to it
-        ScrollMessage(m.Msg == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(m.WParam));
-        m.Result = 0;
-        return;
-      }
-      break;
+      if (m.LParam != 0) return false;  // a control's bar: reflected to it
+      ScrollMessage(m.Msg == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(m.WParam));
+      m.Result = 0;
+      return true;
     case WM_MOUSEWHEEL: {
+      if (!(GetWindowLongPtrW(FControl->Handle(), GWL_STYLE) & WS_VSCROLL)) return false;
       int delta = static_cast<short>(HIWORD(m.WParam));
-      if (GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_VSCROLL) {
-        for (int n = std::abs(delta) / WHEEL_DELTA; n > 0; --n) ScrollMessage(SB_VERT, delta > 0 ? SB_LINEUP : SB_LINEDOWN);
-        m.Result = 0;
-        return;
-      }
-      break;
+      for (int n = std::abs(delta) / WHEEL_DELTA * 3; n > 0; --n)
+        ScrollMessage(SB_VERT, delta > 0 ? SB_LINEUP : SB_LINEDOWN);
+      m.Result = 0;
+      return true;
     }
-    case WM_SIZE:
-      TWinControl::WndProc(m);
-      UpdateScrollBars();
-      return;
     default:
-      break;
+      return false;
   }
+}
+
+void TScrollHelper::AfterMessage(const TMessage& m) {
+  if (m.Msg == WM_SIZE) UpdateScrollBars();
+}
+
+TW_IMPLEMENT_CLASS(TScrollingWinControl, [](TClassBuilder<TScrollingWinControl>& c) {
+  c.Bool(L"AutoScroll", &TScrollingWinControl::AutoScroll, &TScrollingWinControl::SetAutoScroll);
+})
+
+TScrollingWinControl::TScrollingWinControl(TComponent* owner) : TWinControl(owner) {}
+
+void TScrollingWinControl::CreateParams(TCreateParams& p) {
+  TWinControl::CreateParams(p);
+  p.classStyle = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+}
+
+void TScrollingWinControl::InitializeWnd() {
+  TWinControl::InitializeWnd();
+  FScroller.UpdateScrollBars();
+}
+
+void TScrollingWinControl::Loaded() {
+  TWinControl::Loaded();
+  FScroller.UpdateScrollBars();
+}
+
+void TScrollingWinControl::WndProc(TMessage& m) {
+  if (FScroller.BeforeMessage(m)) return;
   TWinControl::WndProc(m);
+  FScroller.AfterMessage(m);
 }
 
 TW_IMPLEMENT_CLASS(TScrollBox, [](TClassBuilder<TScrollBox>& c) {

@@ -4,8 +4,9 @@
 //   TGroupButton        one radio button of a radio group (owned by the group)
 //   TCustomRadioGroup / TRadioGroup   group box whose Items become radio
 //                       buttons laid out in Columns; ItemIndex is the checked one
-//   TScrollingWinControl  container with AutoScroll: scroll bars appear when the
-//                       children reach past the client area, and scroll them
+//   TScrollHelper       AutoScroll for any windowed control: scroll bars appear
+//                       when the children reach past the client area, and scroll them
+//   TScrollingWinControl  a container with a TScrollHelper
 //   TScrollBox          a bordered scrolling container
 //
 // Not handled yet: the scroll bars' own sub-objects (Range, Increment, Tracking).
@@ -67,21 +68,45 @@ class TRadioGroup : public TCustomRadioGroup {
   using TCustomRadioGroup::TCustomRadioGroup;
 };
 
-class TScrollingWinControl : public TWinControl {
-  TW_DECLARE_CLASS(TScrollingWinControl, TWinControl)
+// Automatic scrolling of any windowed control's children: the control
+// passes its messages through BeforeMessage (scroll-bar and wheel messages
+// are consumed) and AfterMessage (a new size updates the bars).
+class TScrollHelper {
  public:
-  explicit TScrollingWinControl(TComponent* owner);
+  explicit TScrollHelper(TWinControl* control) : FControl(control) {}
   bool AutoScroll() const { return FAutoScroll; }
   void SetAutoScroll(bool a);
   // How far the contents are scrolled (pixels).
   POINT ScrollPos() const { return FScroll; }
   void ScrollTo(int x, int y);
-  // The extent of the children, in unscrolled coordinates.
+  // The extent of the undocked children, in unscrolled coordinates.
   SIZE ContentSize() const;
   // Brings a child fully into view.
   void ScrollInView(TControl* c);
   // Recomputes the scroll ranges (after children moved or changed size).
   void UpdateScrollBars();
+  bool BeforeMessage(TMessage& m);
+  void AfterMessage(const TMessage& m);
+
+ private:
+  void ScrollMessage(int bar, int code);
+  TWinControl* FControl;
+  bool FAutoScroll = true;
+  POINT FScroll{0, 0};
+  bool FUpdatingBars = false;
+};
+
+class TScrollingWinControl : public TWinControl {
+  TW_DECLARE_CLASS(TScrollingWinControl, TWinControl)
+ public:
+  explicit TScrollingWinControl(TComponent* owner);
+  bool AutoScroll() const { return FScroller.AutoScroll(); }
+  void SetAutoScroll(bool a) { FScroller.SetAutoScroll(a); }
+  POINT ScrollPos() const { return FScroller.ScrollPos(); }
+  void ScrollTo(int x, int y) { FScroller.ScrollTo(x, y); }
+  SIZE ContentSize() const { return FScroller.ContentSize(); }
+  void ScrollInView(TControl* c) { FScroller.ScrollInView(c); }
+  void UpdateScrollBars() { FScroller.UpdateScrollBars(); }
   void WndProc(TMessage& m) override;
   void Loaded() override;
 
@@ -90,10 +115,7 @@ class TScrollingWinControl : public TWinControl {
   void InitializeWnd() override;
 
  private:
-  void ScrollMessage(int bar, int code);
-  bool FAutoScroll = true;
-  POINT FScroll{0, 0};
-  bool FUpdatingBars = false;
+  TScrollHelper FScroller{this};
 };
 
 class TScrollBox : public TScrollingWinControl {
