@@ -10,11 +10,17 @@
 void TDosLines::Add(const std::string& line) {
   std::lock_guard<std::mutex> hold(FLock);
   FLines.push_back(line);
+  FBytes += line.size();
+  while (FLines.size() > 1 && (FLines.size() > kMaxLines || FBytes > kMaxBytes)) {
+    FBytes -= FLines.front().size();
+    FLines.pop_front();
+  }
 }
 
 void TDosLines::Clear() {
   std::lock_guard<std::mutex> hold(FLock);
   FLines.clear();
+  FBytes = 0;
 }
 
 int TDosLines::Count() const {
@@ -30,7 +36,7 @@ std::string TDosLines::Strings(int index) const {
 
 std::vector<std::string> TDosLines::Snapshot() const {
   std::lock_guard<std::mutex> hold(FLock);
-  return FLines;
+  return std::vector<std::string>(FLines.begin(), FLines.end());
 }
 
 // ---------------------------------------------------------------------------
@@ -90,6 +96,25 @@ struct OwnedHandle {
     h = nullptr;
   }
 };
+
+// The job every child of this program joins. Its handle is never closed by
+// the program: the system closes it when the program ends (also by a crash
+// or a kill), and closing it ends every child still in it. Null when the
+// platform gives no job; children then run unguarded.
+HANDLE ChildJob() {
+  static const HANDLE job = [] {
+    HANDLE h = CreateJobObjectW(nullptr, nullptr);
+    if (!h) return HANDLE(nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (!SetInformationJobObject(h, JobObjectExtendedLimitInformation, &limits, sizeof(limits))) {
+      CloseHandle(h);
+      return HANDLE(nullptr);
+    }
+    return h;
+  }();
+  return job;
+}
 
 }  // namespace
 
@@ -159,8 +184,11 @@ void TDosThread::Execute() {
   // CreateProcessW may write into the command line buffer.
   std::wstring commandLine = FSettings.commandLine;
   PROCESS_INFORMATION pi{};
+  // Created suspended so it is in the job before it can start children of
+  // its own.
   if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
-                      FSettings.priorityClass | CREATE_NEW_CONSOLE, nullptr, nullptr, &si, &pi)) {
+                      FSettings.priorityClass | CREATE_NEW_CONSOLE | CREATE_SUSPENDED, nullptr,
+                      FSettings.workFolder.empty() ? nullptr : FSettings.workFolder.c_str(), &si, &pi)) {
     inRead.Close();
     inWrite.Close();
     outRead.Close();
@@ -170,12 +198,19 @@ void TDosThread::Execute() {
     throw TCreateProcessError(text);
   }
   OwnedHandle thread{pi.hThread}, process{pi.hProcess};
+  if (HANDLE job = ChildJob()) AssignProcessToJobObject(job, process.h);
+  ResumeThread(thread.h);
 
   try {
     ReadChild(process.h, outRead.h);
   } catch (...) {
     // A line handler failed: the worker ends here, without the final line
-    // and the end event, but nothing stays open and the runner stops running.
+    // and the end event, but nothing stays open, the child (whose output
+    // nobody reads any more) is ended and the runner stops running.
+    if (WaitForSingleObject(process.h, 0) == WAIT_TIMEOUT) {
+      TerminateProcess(process.h, 1);
+      FOutcome.stopped = true;
+    }
     std::wstring text = ExceptionText(std::current_exception());
     {
       std::lock_guard<std::mutex> hold(FOutcome.lock);
@@ -289,6 +324,7 @@ void TDosCommand::TimerGoing() {
 
 void TDosCommand::Execute() {
   if (FCommandLine.empty()) throw EDosCommand(L"No Commandline to execute");
+  if (FStopDepth > 0) throw EDosCommand(L"The runner is stopping a command");
   if (FWorker) {
     if (!FWorker->Finished()) throw EDosCommand(L"A command is still running; stop it first");
     Stop();
@@ -313,6 +349,7 @@ void TDosCommand::Execute() {
   TDosThread::TSettings settings;
   settings.runner = this;
   settings.commandLine = FCommandLine;
+  settings.workFolder = FWorkFolder;
   settings.maxTimeAfterBeginning = FMaxTimeAfterBeginning;
   settings.maxTimeAfterLastOutput = FMaxTimeAfterLastOutput;
   settings.onNewLine = OnNewLine;
@@ -332,11 +369,21 @@ void TDosCommand::Execute() {
 }
 
 void TDosCommand::Stop() {
-  if (!FWorker) return;
   TDosThread* worker = FWorker;
+  if (!worker) return;
   worker->Terminate();
-  if (!worker->Finished()) worker->WaitFor();
-  FWorker = nullptr;
+  // The wait handles sent messages, and one of them may call Stop again (a
+  // close sent while this one waits): that call waits too but leaves the
+  // worker to this one, which still uses it.
+  ++FStopDepth;
+  try {
+    worker->WaitFor();
+  } catch (...) {
+    --FStopDepth;
+    throw;
+  }
+  if (--FStopDepth > 0) return;
+  if (FWorker == worker) FWorker = nullptr;
   delete worker;
 }
 

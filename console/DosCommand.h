@@ -14,6 +14,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <deque>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -44,9 +45,13 @@ class TCreateProcessError : public Exception {
 
 // Completed output lines. The worker appends while other threads read, so
 // every access takes the lock; readers that look at several lines take a
-// Snapshot().
+// Snapshot(). Only the newest lines are kept: at most kMaxLines, and the
+// oldest go once the text passes kMaxBytes (the newest line always stays).
 class TDosLines {
  public:
+  static constexpr std::size_t kMaxLines = 10000;
+  static constexpr std::size_t kMaxBytes = 4 * 1024 * 1024;
+
   void Add(const std::string& line);
   void Clear();
   int Count() const;
@@ -56,7 +61,8 @@ class TDosLines {
 
  private:
   mutable std::mutex FLock;
-  std::vector<std::string> FLines;
+  std::deque<std::string> FLines;
+  std::size_t FBytes = 0;
 };
 
 class TDosCommand;
@@ -117,6 +123,7 @@ class TDosThread : public TThread {
   struct TSettings {
     TDosCommand* runner = nullptr;
     std::wstring commandLine;
+    std::wstring workFolder;
     int maxTimeAfterBeginning = 0;
     int maxTimeAfterLastOutput = 0;
     TNewLineEvent onNewLine;
@@ -157,6 +164,9 @@ class TDosCommand : public TComponent {
   void SetMaxTimeAfterBeginning(int seconds) { FMaxTimeAfterBeginning = seconds; }
   int MaxTimeAfterLastOutput() const { return FMaxTimeAfterLastOutput; }
   void SetMaxTimeAfterLastOutput(int seconds) { FMaxTimeAfterLastOutput = seconds; }
+  // The folder the child starts in; empty: this program's current folder.
+  const std::wstring& WorkFolder() const { return FWorkFolder; }
+  void SetWorkFolder(const std::wstring& folder) { FWorkFolder = folder; }
   TNewLineEvent OnNewLine;
   TNotifyEvent OnTerminated;
 
@@ -169,10 +179,14 @@ class TDosCommand : public TComponent {
 
   // operations
   // Starts CommandLine; returns once the worker exists. Raises EDosCommand
-  // for an empty command line, or while the previous command still runs.
+  // for an empty command line, while the previous command still runs, or
+  // while a Stop waits. The child is put in a job that ends it when this
+  // program ends, however it ends.
   void Execute();
   // Ends the current command, if any, and releases its worker; returns when
-  // the worker has ended (handling sent messages on the GUI thread).
+  // the worker has ended (handling sent messages on the GUI thread). A Stop
+  // entered again from a message handled while an earlier one waits also
+  // waits for the end; the outermost releases the worker.
   void Stop();
   // True from Execute until the worker has finished reading; false before
   // the first Execute and once a start has failed.
@@ -200,8 +214,10 @@ class TDosCommand : public TComponent {
   void TimerGoing();
 
   std::wstring FCommandLine;
+  std::wstring FWorkFolder;
   TDosLines FLines;
   TDosThread* FWorker = nullptr;
+  int FStopDepth = 0;  // Stop calls waiting for the worker
   TProcessTimer* FTimer = nullptr;
   int FMaxTimeAfterBeginning = 0;
   int FMaxTimeAfterLastOutput = 0;

@@ -25,6 +25,10 @@ bool LineCutter::Cut(std::string_view bytes, const LineHandler& onLine,
       continue;
     }
     current += c;
+    if (current.size() >= kMaxLine) {
+      onLine(current);
+      current.erase(0, current.size() - kOverlap);
+    }
   }
   pending_ = std::move(current);
   return stopped;

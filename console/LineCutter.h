@@ -15,8 +15,17 @@ namespace tonewell {
 // in the same read along; any other byte is appended. A CR ending one read
 // and an LF starting the next give an extra empty line. Bytes are kept as
 // they come (no character conversion).
+//
+// A line longer than kMaxLine bytes is handed on in pieces: when the pending
+// text reaches kMaxLine it is reported as a completed line and only its last
+// kOverlap bytes stay pending, so a marker shorter than kOverlap that the cut
+// passes through still lies whole in the next piece. Memory and the cost of
+// reporting the pending text stay bounded whatever a program prints.
 class LineCutter {
  public:
+  static constexpr std::size_t kMaxLine = 16 * 1024;
+  static constexpr std::size_t kOverlap = 1024;
+
   using LineHandler = std::function<void(const std::string& line)>;
   using StopCheck = std::function<bool()>;
 

@@ -66,8 +66,11 @@ unsigned __stdcall TThread::ThreadEntry(void* p) {
   } catch (...) {
     self->FFatal = std::current_exception();
   }
+  // Once FFinished is set the owner may free the object: nothing of it is
+  // read after that.
+  const unsigned result = static_cast<unsigned>(self->FReturnValue);
   self->FFinished = true;
-  return static_cast<unsigned>(self->FReturnValue);
+  return result;
 }
 
 DWORD WaitForWithMessages(HANDLE handle, DWORD timeoutMs, TWaitMessages mode) {

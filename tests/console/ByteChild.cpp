@@ -4,6 +4,7 @@
 //   w:HEX    write these bytes (hex pairs, e.g. w:610d0a)
 //   s:MS     sleep MS milliseconds
 //   p        write "pid=<process id>\n"
+//   c        write "cwd=<current folder>\n" (UTF-8)
 //   n:N:MS   write N numbered lines "line <i>\n", sleeping MS after each
 //   h        sleep until killed
 //   x:CODE   exit with CODE now (the default is 0 after the last argument)
@@ -31,6 +32,12 @@ int main(int argc, char** argv) {
       Write(bytes);
     } else if (arg.rfind("s:", 0) == 0) {
       Sleep(static_cast<DWORD>(std::atoi(arg.c_str() + 2)));
+    } else if (arg == "c") {
+      wchar_t folder[MAX_PATH] = {};
+      GetCurrentDirectoryW(MAX_PATH, folder);
+      char utf8[4 * MAX_PATH] = {};
+      WideCharToMultiByte(CP_UTF8, 0, folder, -1, utf8, sizeof utf8, nullptr, nullptr);
+      Write(std::string("cwd=") + utf8 + "\n");
     } else if (arg == "p") {
       Write("pid=" + std::to_string(GetCurrentProcessId()) + "\n");
     } else if (arg.rfind("n:", 0) == 0) {

@@ -114,5 +114,34 @@ TEST(LineCutter, StopRequestDropsTheRestOfTheRead) {
   EXPECT_FALSE(mid.cutter.Cut("", [](const std::string&) {}, [] { return true; }));
 }
 
+// A line without an end of any length: handed on in pieces of at most
+// kMaxLine bytes, each starting with the last kOverlap bytes of the one
+// before, so nothing is lost and a marker the cut passes through lies whole
+// in the next piece.
+TEST(LineCutter, EndlessLineComesInBoundedOverlappingPieces) {
+  const std::string marker = "ffmpeg_release_time=12.5=ffmpeg_release_time";
+  std::string text(200000, 'x');
+  const std::size_t across = LineCutter::kMaxLine - 20;
+  for (std::size_t at : {std::size_t(10), across, text.size() - 500}) text.replace(at, marker.size(), marker);
+  for (std::size_t i = 0; i < text.size(); ++i) text[i] = text[i] == 'x' ? char('a' + i % 23) : text[i];
+
+  Replay r;
+  for (std::size_t at = 0; at < text.size(); at += 1000) {
+    r.Read(std::string_view(text).substr(at, 1000));
+    ASSERT_LT(r.cutter.Pending().size(), LineCutter::kMaxLine);
+  }
+  r.End();
+  ASSERT_GT(r.lines.size(), 2u);
+  std::string rebuilt = r.lines[0];
+  for (std::size_t i = 1; i < r.lines.size(); ++i) {
+    const std::string& before = r.lines[i - 1];
+    ASSERT_LE(r.lines[i].size(), LineCutter::kMaxLine);
+    ASSERT_EQ(r.lines[i].substr(0, LineCutter::kOverlap), before.substr(before.size() - LineCutter::kOverlap)) << i;
+    rebuilt += r.lines[i].substr(LineCutter::kOverlap);
+  }
+  EXPECT_EQ(rebuilt, text);
+  EXPECT_NE(r.lines[1].find(marker), std::string::npos) << "the marker across the first cut was split";
+}
+
 }  // namespace
 }  // namespace tonewell
