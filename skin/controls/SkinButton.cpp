@@ -69,9 +69,24 @@ bool TSkinButton::BeforeMessage(TMessage& m) {
 void TSkinButton::Press() {
   if (GetFocus() != FHandle) SetFocus(FHandle);
   FMouseState |= kMousePressed;
-  // A press that never saw a mouse move still gets its leave notification.
+  // The press keeps the mouse: leaving the button cancels it for certain (a
+  // leave notification alone can be lost when the parent starts tracking).
+  SetCapture(FHandle);
   TrackLeave();
   PaintWindow(nullptr);
+}
+
+void TSkinButton::CancelPress() {
+  FMouseState = 0;
+  if (GetCapture() == FHandle) ReleaseCapture();
+  RepaintSkin();
+}
+
+bool TSkinButton::Inside(LPARAM point) const {
+  RECT client{};
+  GetClientRect(FHandle, &client);
+  const POINT p{short(LOWORD(point)), short(HIWORD(point))};
+  return PtInRect(&client, p) != FALSE;
 }
 
 void TSkinButton::TrackLeave() {
@@ -81,6 +96,7 @@ void TSkinButton::TrackLeave() {
 
 void TSkinButton::Release() {
   FMouseState &= uint8_t(~kMousePressed);
+  if (GetCapture() == FHandle) ReleaseCapture();
   RepaintSkin();
   if (FControl) {
     FControl->Click();  // may free this object: nothing after it
@@ -111,6 +127,10 @@ void TSkinButton::AfterMessage(TMessage& m) {
       }
       break;
     case WM_MOUSEMOVE:
+      if ((FMouseState & kMousePressed) && GetCapture() == FHandle && !Inside(m.LParam)) {
+        CancelPress();  // a press dragged off the button
+        break;
+      }
       if (IsWindowEnabled(FHandle) && !(FMouseState & kMouseHot)) {
         FMouseState |= kMouseHot;
         if (FForm) FForm->SetHoveredControl(this);
@@ -119,12 +139,18 @@ void TSkinButton::AfterMessage(TMessage& m) {
       TrackLeave();
       break;
     case WM_LBUTTONUP:
-      if (FMouseState & kMousePressed) Release();
+      if (!(FMouseState & kMousePressed)) break;
+      if (Inside(m.LParam)) Release();
+      else CancelPress();
       break;
     case WM_MOUSELEAVE:
       // A press dragged off the button is cancelled.
       FMouseState = 0;
+      if (GetCapture() == FHandle) ReleaseCapture();
       RepaintSkin();
+      break;
+    case WM_CAPTURECHANGED:
+      if ((FMouseState & kMousePressed) && HWND(m.LParam) != FHandle) CancelPress();
       break;
     case CM_DIALOGKEY:
     case CM_FOCUSCHANGED:

@@ -6,8 +6,9 @@
 //                 5 focused). Serves library buttons (AttachControl) and the
 //                 push buttons of dialogs that have no library form
 //                 (AttachWindow). It takes over press, hover and click: the
-//                 native button never sees a mouse press, so a press dragged
-//                 off the button gives no click and a press released on it
+//                 native button never sees a mouse press; the skin keeps the
+//                 mouse while pressed, so a press dragged off the button is
+//                 cancelled (no click) and a press released on it gives
 //                 exactly one; the keyboard still reaches the native button.
 //
 // Without a Buttons image in the skin the native button paints itself.
@@ -37,8 +38,10 @@ private:
   bool CanPaint() const;
   void TrackLeave();
   void Press();
+  void CancelPress();
   // Ends a press released on the button with one click.
   void Release();
+  bool Inside(LPARAM clientPoint) const;
 
   bool FTransparent = false;
 };
