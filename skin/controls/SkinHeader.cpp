@@ -15,9 +15,13 @@ void DrawImageAndText(HDC dc, const RECT& r, HeaderAlign align, const std::wstri
   const bool useImage = image != -1 && images && cx < w;
   if (!useImage) cx = 0;
   const UINT lineFlags = DT_EXPANDTABS | DT_SINGLELINE | DT_END_ELLIPSIS;
-  RECT measure{0, 0, 0, 0};
+  // Measured within the item: a caption too long for it measures as wide as
+  // the item and is drawn ending in an ellipsis (measured in an empty box, the
+  // platform would measure the ellipsis alone).
+  RECT measure{0, 0, std::max(0, w - cx), h};
   if (!text.empty())
     DrawTextW(dc, text.c_str(), int(text.size()), &measure, lineFlags | DT_CALCRECT | DT_NOCLIP);
+  measure.right = std::min<LONG>(measure.right, std::max(0, w - cx));
   const int tw = measure.right - measure.left, th = measure.bottom - measure.top;
   const int x = HeaderContentX(align, w, cx, tw);
   if (useImage) ImageList_Draw(images, image, dc, r.left + x, r.top + (h - cx) / 2, ILD_TRANSPARENT);

@@ -18,9 +18,16 @@
 #include "skin/controls/SkinEdit.h"
 #include "skin/controls/SkinListView.h"
 #include "skin/data/SkinModel.h"
+#include "tests/skin/controls/lists/FixedSkinFrame.h"
 #include "tests/skin/data/model/SkinTestPackage.h"
+#include "tests/support/Pump.h"
+#include "tests/support/WindowCapture.h"
 
 namespace {
+
+using twtest::CaptureScreenRect;
+using twtest::PumpPending;
+using twtest::PumpUntil;
 
 // ---- a skin whose every frame has its own colour ------------------------------------
 
@@ -59,72 +66,7 @@ Image=header.bmp
   return model;
 }
 
-// The frame side of skinned controls, with a fixed skin.
-class TTestFrame : public TSkinFrameLink {
- public:
-  explicit TTestFrame(HWND window) : FWindow(window), FModel(BuildSkin()) {}
-  const TSkinModel* SkinModel() const override { return FModel.get(); }
-  uint32_t SkinControls() const override { return kDefaultSkinControls; }
-  uint32_t SkinOptions() const override { return kDefaultSkinOptions; }
-  int DisableTag() const override { return 99; }
-  const TStringList* Skin3rd() const override { return nullptr; }
-  HBRUSH FaceBrush() const override { return nullptr; }
-  TSkinControl* QuerySkinControl(TWinControl*, TControl*, const std::wstring&) override { return nullptr; }
-  HWND FrameWindow() const override { return FWindow; }
-  TCustomForm* FrameForm() const override { return nullptr; }
-  TCanvas* Canvas(int) override { return nullptr; }
-  bool IsListed(HWND window) const override {
-    return std::any_of(FList.begin(), FList.end(), [&](TSkinControl* c) { return c->Handle() == window; });
-  }
-  bool IsListed(const TSkinControl* object) const override {
-    return std::find(FList.begin(), FList.end(), object) != FList.end();
-  }
-  void AddSkinnedControl(TSkinControl* object) override {
-    if (!IsListed(object)) FList.push_back(object);
-  }
-  void RemoveSkinnedControl(TSkinControl* object) override {
-    FList.erase(std::remove(FList.begin(), FList.end(), object), FList.end());
-  }
-  void SetHoveredControl(TSkinControl* object) override { FHovered = object; }
-  TSkinControl* HoveredControl() const override { return FHovered; }
-  // Unskins and frees every listed object, as the frame does.
-  void ReleaseAll() {
-    while (!FList.empty()) {
-      TSkinControl* c = FList.front();
-      if (c->LifeState() != kSkinWindowDestroyed) c->Unskin();
-      RemoveSkinnedControl(c);
-      TComponent::Free(c);
-    }
-  }
-  const std::vector<TSkinControl*>& List() const { return FList; }
-
- private:
-  HWND FWindow;
-  std::unique_ptr<TSkinModel> FModel;
-  std::vector<TSkinControl*> FList;
-  TSkinControl* FHovered = nullptr;
-};
-
 // ---- waiting and reading pixels ------------------------------------------------------
-
-void PumpPending() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
-
-// Handles messages until `condition` holds; false after a generous limit.
-bool PumpUntil(const std::function<bool()>& condition) {
-  const DWORD start = GetTickCount();
-  while (GetTickCount() - start < 20000) {
-    PumpPending();
-    if (condition()) return true;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-  }
-  return condition();
-}
 
 // Messages handled and every window painted.
 void Settle(HWND top) {
@@ -134,13 +76,13 @@ void Settle(HWND top) {
 }
 
 COLORREF ScreenAt(int x, int y) {
-  HDC dc = GetDC(nullptr);
-  const COLORREF c = GetPixel(dc, x, y);
-  ReleaseDC(nullptr, dc);
-  return c;
+  const Image one = CaptureScreenRect(RECT{x, y, x + 1, y + 1});
+  if (one.Empty()) return CLR_INVALID;
+  return RGB(PixelR(one.Pixels()[0]), PixelG(one.Pixels()[0]), PixelB(one.Pixels()[0]));
 }
 
-// Pixel at a point given in a window's own window coordinates.
+// Pixel at a point given in a window's own window coordinates (frames and
+// borders included).
 COLORREF WindowPixel(HWND w, int x, int y) {
   RECT r{};
   GetWindowRect(w, &r);
@@ -181,7 +123,7 @@ TListView* MakeList(TForm* form, int left, int rows) {
   lv->SetBounds(left, 10, 300, 200);
   lv->SetViewStyle(vsReport);
   TListColumn* a = lv->Columns()->Add();
-  a->SetCaption(L"File");
+  a->SetCaption(L"Source file name");
   a->SetWidth(180);
   TListColumn* b = lv->Columns()->Add();
   b->SetCaption(L"State");
@@ -200,7 +142,7 @@ class SkinListsTest : public ::testing::Test {
     native = MakeList(form, 350, 60);
     form->Show();
     SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    frame = std::make_unique<TTestFrame>(form->Handle());
+    frame = std::make_unique<TFixedSkinFrame>(form->Handle(), BuildSkin());
     Settle(form->Handle());
   }
   void TearDown() override {
@@ -226,7 +168,7 @@ class SkinListsTest : public ::testing::Test {
   TForm* form = nullptr;
   TListView* skinned = nullptr;
   TListView* native = nullptr;
-  std::unique_ptr<TTestFrame> frame;
+  std::unique_ptr<TFixedSkinFrame> frame;
 };
 
 // ---- scroll bars ---------------------------------------------------------------------------
@@ -397,14 +339,35 @@ TEST_F(SkinListsTest, HeaderButtonsStripAndHotColumn) {
   EXPECT_TRUE(PixelBecomes(h, 270, 1, FrameRGB(kHeader, 1)));
   EXPECT_TRUE(PixelBecomes(h, client.right - 1, client.bottom - 1, FrameRGB(kHeader, 1)));
   EXPECT_TRUE(PixelBecomes(h, 178, 1, FrameRGB(kHeader, 1)));
-  // The caption is drawn on the button, 3 pixels from its left edge.
-  const std::vector<ImgRect> hot = header->ItemRects();
-  ASSERT_EQ(hot.size(), 2u);
-  bool text = false;
-  for (int x = 3; x < 20 && !text; ++x)
-    for (int y = 2; y < client.bottom - 2 && !text; ++y) text = WindowPixel(h, x, y) == RGB(0, 0, 0);
-  EXPECT_TRUE(text) << "black caption pixels near the left of the first button";
-  EXPECT_NE(WindowPixel(h, 1, client.bottom / 2), RGB(0, 0, 0));
+  // The caption starts 3 pixels into its button and shows whole; a caption
+  // longer than its button ends within it (in an ellipsis).
+  skinned->Columns()->Items(1)->SetCaption(L"A state caption far too long for eighty pixels");
+  Settle(form->Handle());
+  ASSERT_TRUE(PixelBecomes(h, 270, 1, FrameRGB(kHeader, 1)));
+  auto inkColumns = [](const Image& shot, int from, int to) {
+    std::vector<int> xs;
+    for (int x = from; x < to; ++x)
+      for (int y = 0; y < shot.Height(); ++y)
+        if (PixelRGB(shot.Pixel(x, y)) == 0) {
+          xs.push_back(x);
+          break;
+        }
+    return xs;
+  };
+  const Image shot = twtest::CaptureWindow(h);
+  // The native twin's header draws the same caption whole, in the same font.
+  HWND nativeHeader = reinterpret_cast<HWND>(SendMessageW(native->Handle(), LVM_GETHEADER, 0, 0));
+  const std::vector<int> whole = inkColumns(twtest::CaptureWindow(nativeHeader), 0, 180);
+  const std::vector<int> first = inkColumns(shot, 0, 180);
+  ASSERT_FALSE(first.empty());
+  ASSERT_FALSE(whole.empty());
+  EXPECT_GE(first.front(), 3);
+  EXPECT_LE(first.front(), 5);
+  EXPECT_NEAR(first.back() - first.front(), whole.back() - whole.front(), 1) << "the whole caption, not an ellipsis";
+  const std::vector<int> second = inkColumns(shot, 180, client.right);
+  ASSERT_FALSE(second.empty());
+  EXPECT_LT(second.back(), 260) << "a long caption stays inside its button";
+  EXPECT_EQ(header->ItemRects().size(), 2u);
 
   // Hot tracking: column 1, then off the header.
   SendMessageW(h, WM_MOUSEMOVE, 0, MAKELPARAM(220, 5));

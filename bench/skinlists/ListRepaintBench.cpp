@@ -1,0 +1,148 @@
+// Timing driver (no assertions): a form with a 30-row report list (header,
+// vertical scroll bar) and a read-only edit, skinned with each embedded skin
+// in turn. Prints the time of one full repaint of the list (rows, header,
+// border and the scroll-bar overlay), against the native list.
+//
+// Usage: ListRepaintBench.exe [--shots FOLDER]
+//   --shots  also writes FOLDER/<n>-<skin>.bmp, a capture of the form per skin
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gui/ComCtrls.h"
+#include "gui/Forms.h"
+#include "gui/StdCtrls.h"
+#include "skin/controls/SkinEdit.h"
+#include "skin/controls/SkinListView.h"
+#include "skin/data/Bmp.h"
+#include "skin/data/SkinModel.h"
+#include "skin/data/SkinRead.h"
+#include "skin/data/WinSkinIni.h"
+#include "tests/skin/controls/lists/FixedSkinFrame.h"
+#include "tests/support/WindowCapture.h"
+
+namespace {
+
+const char* const kSkinNames[] = {"porcelain", "graphite", "jade", "amber", "ink"};
+constexpr int kRepaints = 200;
+
+void Pump() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+std::unique_ptr<TSkinModel> LoadSkin(int index) {
+  const std::string path = std::string(TW_SKINS_FOLDER) + "/SkinItem" + std::to_string(index) + ".skn";
+  std::ifstream in("Z:" + path, std::ios::binary);
+  const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  TSkinReader reader;
+  if (bytes.empty() || !reader.Open(bytes)) return nullptr;
+  std::vector<uint8_t> ini;
+  std::string name;
+  if (!reader.ExtractFirstMatch(".ini", ini, name)) return nullptr;
+  TQuickIni settings;
+  settings.LoadFromText(std::string_view(reinterpret_cast<const char*>(ini.data()), ini.size()));
+  TSkinEnvironment env;
+  env.HScrollArrowWidth = GetSystemMetrics(SM_CXHSCROLL);
+  auto model = std::make_unique<TSkinModel>();
+  model->Build(reader, settings, env);
+  return model;
+}
+
+// Milliseconds of one full repaint of the list and its overlays.
+double RepaintMs(TForm* form, TListView* list) {
+  LARGE_INTEGER f, a, b;
+  QueryPerformanceFrequency(&f);
+  QueryPerformanceCounter(&a);
+  for (int i = 0; i < kRepaints; ++i) {
+    RedrawWindow(list->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    // The overlays are the list's siblings: painted with their parent's children.
+    RedrawWindow(form->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Pump();
+  }
+  GdiFlush();
+  QueryPerformanceCounter(&b);
+  return double(b.QuadPart - a.QuadPart) * 1000.0 / double(f.QuadPart) / kRepaints;
+}
+
+void SaveShot(HWND window, const std::wstring& folder, const std::string& name) {
+  const Image img = twtest::CaptureWindow(window);
+  const std::vector<uint8_t> bmp = EncodeBmp(img, 24);
+  const std::wstring path = folder + L"\\" + std::wstring(name.begin(), name.end()) + L".bmp";
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(h, bmp.data(), DWORD(bmp.size()), &written, nullptr);
+  CloseHandle(h);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::wstring shots;
+  for (int i = 1; i + 1 < argc; ++i)
+    if (std::string(argv[i]) == "--shots") shots = std::wstring(argv[i + 1], argv[i + 1] + strlen(argv[i + 1]));
+  Application->Initialize();
+
+  TForm* form = new TForm(Application);
+  form->SetBounds(40, 40, 560, 300);
+  form->SetText(L"List repaint");
+  auto* list = new TListView(form);
+  list->SetParent(form);
+  list->SetBounds(8, 8, 529, 200);
+  list->SetViewStyle(vsReport);
+  list->SetRowSelect(true);
+  TListColumn* file = list->Columns()->Add();
+  file->SetCaption(L"文件");
+  file->SetWidth(350);
+  TListColumn* state = list->Columns()->Add();
+  state->SetCaption(L"状态");
+  state->SetWidth(80);
+  for (int i = 0; i < 30; ++i) {
+    TListItem* item = list->Items()->Add();
+    item->Caption = L"C:\\music\\第" + std::to_wstring(i + 1) + L"首.wma";
+    item->SubItems.Add(i < 3 ? L"完成" : L"等待");
+  }
+  list->UpdateItems();
+  auto* edit = new TEdit(form);
+  edit->SetParent(form);
+  edit->SetBounds(8, 220, 529, 20);
+  edit->SetReadOnly(true);
+  edit->SetText(L"C:\\users\\tonewell\\Desktop\\mp3");
+  form->Show();
+  SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  Pump();
+  RedrawWindow(form->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+
+  std::printf("list repaint (30 rows, header, vertical bar), mean of %d:\n", kRepaints);
+  std::printf("  %-10s %7.3f ms\n", "native", RepaintMs(form, list));
+  if (!shots.empty()) SaveShot(form->Handle(), shots, "native");
+  for (int i = 0; i < 5; ++i) {
+    std::unique_ptr<TSkinModel> model = LoadSkin(i);
+    if (!model) {
+      std::printf("  %-10s skin package not found\n", kSkinNames[i]);
+      continue;
+    }
+    TFixedSkinFrame frame(form->Handle(), std::move(model));
+    (new TSkinListView(list))->AttachControl(&frame, false, nullptr);
+    (new TSkinEdit(edit))->AttachControl(&frame, false, nullptr);
+    Pump();
+    RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Pump();
+    std::printf("  %-10s %7.3f ms\n", kSkinNames[i], RepaintMs(form, list));
+    if (!shots.empty()) SaveShot(form->Handle(), shots, std::to_string(i) + "-" + kSkinNames[i]);
+    std::fflush(stdout);
+  }
+  TComponent::Free(form);
+  return 0;
+}
