@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "gui/Menus.h"
 #include "gui/Subclass.h"
 #include "gui/Threads.h"
 
@@ -197,6 +198,7 @@ TW_IMPLEMENT_CLASS(TControl, [](TClassBuilder<TControl>& c) {
   c.Str(L"Text", &TControl::GetText, &TControl::SetText);
   c.Enum(L"BiDiMode", kBiDiModeInfo, &TControl::BiDiMode, &TControl::SetBiDiMode);
   c.Event(L"OnClick", &TControl::OnClick);
+  c.Ref(L"PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu);
   c.Event(L"OnMouseDown", &TControl::OnMouseDown);
   c.Event(L"OnMouseUp", &TControl::OnMouseUp);
   c.Event(L"OnMouseMove", &TControl::OnMouseMove);
@@ -217,6 +219,18 @@ TControl::~TControl() {
   ReleaseWindowHooks(this);
   FFont.OnChange = nullptr;
   if (FParent) FParent->RemoveControl(this);
+}
+
+void TControl::SetPopupMenu(TPopupMenu* menu) {
+  if (menu == FPopupMenu) return;
+  if (FPopupMenu) RemoveFreeNotification(FPopupMenu);
+  FPopupMenu = menu;
+  if (menu) FreeNotification(menu);
+}
+
+void TControl::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation == opRemove && component == FPopupMenu) FPopupMenu = nullptr;
 }
 
 void TControl::SetParent(TWinControl* parent) {
@@ -929,10 +943,37 @@ bool TWinControl::RouteMouse(TMessage& m) {
 
 void TWinControl::WndProc(TMessage& m) {
   switch (m.Msg) {
+    case WM_MENUCHAR:
+      if (DispatchMenuMessage(m)) return;
+      break;
+    case WM_CONTEXTMENU: {
+      // The control under the point (window-less children included) with a
+      // context menu shows it; otherwise the message goes on to the parent.
+      POINT screen{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+      TControl* target = this;
+      if (m.LParam == -1) {  // from the keyboard: below the control's top left
+        screen = ClientToScreen(POINT{4, 4});
+      } else if (TControl* child = ControlAtPos(ScreenToClient(screen)); child && !dynamic_cast<TWinControl*>(child)) {
+        target = child;
+      }
+      if (target->FPopupMenu) {
+        target->FPopupMenu->SetPopupComponent(target);
+        target->FPopupMenu->Popup(screen.x, screen.y);
+        m.Result = 0;
+        return;
+      }
+      break;
+    }
     case WM_COMMAND:
-    case WM_NOTIFY:
+      if (m.LParam == 0 && DispatchMenuMessage(m)) return;
+      if (ReflectToChild(m)) return;
+      break;
     case WM_DRAWITEM:
     case WM_MEASUREITEM:
+      if (DispatchMenuMessage(m)) return;
+      if (ReflectToChild(m)) return;
+      break;
+    case WM_NOTIFY:
     case WM_HSCROLL:
     case WM_VSCROLL:
     case WM_CTLCOLORMSGBOX:

@@ -34,6 +34,7 @@
 
 class TWinControl;
 class TCustomForm;
+class TPopupMenu;
 
 enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 extern const TEnumInfo kAlignInfo;
@@ -139,6 +140,10 @@ class TControl : public TComponent {
   // and performed ones, nested).
   int MessageDepth() const { return FMessageDepth; }
 
+  // The context menu shown on a right click (WM_CONTEXTMENU).
+  TPopupMenu* PopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(TPopupMenu* menu);
+
   TNotifyEvent OnClick;
   TMouseEvent OnMouseDown;
   TMouseEvent OnMouseUp;
@@ -166,6 +171,7 @@ class TControl : public TComponent {
   // message of its own.
   virtual bool InMessage() const { return FMessageDepth > 0; }
   bool DeferFree() override;
+  void Notification(TComponent* component, TOperation operation) override;
   virtual void BoundsChanged() {}
   virtual void TextChanged();
   virtual void FontChanged();
@@ -187,6 +193,7 @@ class TControl : public TComponent {
   bool FMouseDown = false;
   int FMessageDepth = 0;
   bool FFreePending = false;
+  TPopupMenu* FPopupMenu = nullptr;
 
  private:
   friend class TWinControl;

@@ -523,6 +523,25 @@ class TClassBuilder {
     return *this;
   }
 
+  // Reference to another component through a getter and a setter (for
+  // classes that must act when the reference changes; the setter sets up
+  // free-notification itself).
+  template <class T, class B>
+  TClassBuilder& Ref(const wchar_t* name, T* (B::*get)() const, void (B::*set)(T*)) {
+    TPropInfo p;
+    p.name = name;
+    p.kind = TPropKind::Component;
+    p.objectClass = &T::StaticClass;
+    p.getObj = [get](TObject* o) -> TObject* { return (static_cast<C*>(o)->*get)(); };
+    p.setObj = [set](TObject* o, TObject* v) {
+      T* value = v ? dynamic_cast<T*>(v) : nullptr;
+      if (v && !value) throw EPropertyError(L"Component reference of the wrong class");
+      (static_cast<C*>(o)->*set)(value);
+    };
+    info.props.push_back(std::move(p));
+    return *this;
+  }
+
   // Event property: a delegate data member.
   template <class D, class B>
   TClassBuilder& Event(const wchar_t* name, D B::*member) {

@@ -9,6 +9,7 @@
 #include "gui/ComCtrls.h"
 #include "gui/Dialogs.h"
 #include "gui/ImgList.h"
+#include "gui/Menus.h"
 #include "gui/StdCtrls.h"
 #include "gui/Threads.h"
 #include "gui/Timer.h"
@@ -44,6 +45,7 @@ TW_IMPLEMENT_CLASS(TCustomForm, [](TClassBuilder<TCustomForm>& c) {
   c.Enum(L"BorderStyle", kFormBorderStyleInfo, &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle);
   c.Set(L"BorderIcons", kBorderIconsInfo, &TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons);
   c.Enum(L"Position", kPositionInfo, &TCustomForm::Position, &TCustomForm::SetPosition);
+  c.Ref(L"Menu", &TCustomForm::Menu, &TCustomForm::SetMenu);
   c.Event(L"OnCreate", &TCustomForm::OnCreate);
   c.Event(L"OnDestroy", &TCustomForm::OnDestroy);
   c.Event(L"OnShow", &TCustomForm::OnShow);
@@ -154,10 +156,39 @@ void TCustomForm::SetBorderIcons(int icons) {
 
 void TCustomForm::SetPosition(TPosition p) { FPosition = p; }
 
-void TCustomForm::SetMenu(HMENU menu) {
+void TCustomForm::SetMenu(TMainMenu* menu) {
+  if (menu == FMenu) return;
+  if (FMenu) {
+    FMenu->SetWindowHandle(nullptr);
+    RemoveFreeNotification(FMenu);
+  }
   FMenu = menu;
-  if (FHandle) ::SetMenu(FHandle, menu);
+  if (menu) FreeNotification(menu);
+  if (FHandle) {
+    ::SetMenu(FHandle, menu ? menu->Handle() : nullptr);
+    if (menu) menu->SetWindowHandle(FHandle);
+  }
+  // The stored client size stays: the frame grows by the bar.
+  if (!Loading() && (FClientWidth >= 0 || FClientHeight >= 0)) ApplyClientSize();
   Perform(CM_MENUCHANGED, 0, 0);
+}
+
+HMENU TCustomForm::MenuHandle() const { return FHandle ? GetMenu(FHandle) : nullptr; }
+
+void TCustomForm::Notification(TComponent* component, TOperation operation) {
+  TWinControl::Notification(component, operation);
+  if (operation == opRemove && component == FMenu) {
+    FMenu = nullptr;  // the menu took itself off the window
+    if (!Destroying()) Perform(CM_MENUCHANGED, 0, 0);
+  }
+}
+
+bool TCustomForm::IsShortCut(WORD key, TShiftState shift) {
+  TShortCut sc = ShortCut(key, shift);
+  if (FMenu && FMenu->IsShortCut(sc)) return true;
+  for (int i = 0; i < ComponentCount(); ++i)
+    if (auto* popup = dynamic_cast<TPopupMenu*>(Components(i)); popup && popup->IsShortCut(sc)) return true;
+  return false;
 }
 
 void TCustomForm::Loaded() {
@@ -198,7 +229,10 @@ void TCustomForm::CreateParams(TCreateParams& p) {
 
 void TCustomForm::InitializeWnd() {
   TWinControl::InitializeWnd();
-  if (FMenu) ::SetMenu(FHandle, FMenu);
+  if (FMenu) {
+    ::SetMenu(FHandle, FMenu->Handle());
+    FMenu->SetWindowHandle(FHandle);
+  }
 }
 
 void TCustomForm::ApplyPosition() {
@@ -419,11 +453,17 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
 }
 
 bool TApplication::PreTranslate(MSG& msg) {
-  if (msg.message != WM_KEYDOWN && msg.message != WM_SYSCHAR) return false;
+  if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN && msg.message != WM_SYSCHAR) return false;
   HWND root = GetAncestor(msg.hwnd, GA_ROOT);
   auto* form = dynamic_cast<TCustomForm*>(FindControl(root));
   if (!form) return false;
-  if (msg.message == WM_KEYDOWN) {
+  if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
+    TShiftState shift = 0;
+    if (GetKeyState(VK_SHIFT) < 0) shift |= ShiftBit(ssShift);
+    if (GetKeyState(VK_CONTROL) < 0) shift |= ShiftBit(ssCtrl);
+    if (GetKeyState(VK_MENU) < 0 || (msg.message == WM_SYSKEYDOWN && (msg.lParam & (1 << 29)))) shift |= ShiftBit(ssAlt);
+    if (form->IsShortCut(static_cast<WORD>(msg.wParam), shift)) return true;
+    if (msg.message == WM_SYSKEYDOWN) return false;
     if (msg.wParam != VK_TAB) return false;
     return form->Perform(CM_DIALOGKEY, msg.wParam, msg.lParam) != 0;
   }
@@ -444,6 +484,11 @@ bool TApplication::HandleMessage(bool wait) {
     FTerminated = true;
     return false;
   }
+  Dispatch(msg);
+  return true;
+}
+
+void TApplication::Dispatch(MSG& msg) {
   try {
     if (!PreTranslate(msg)) {
       TranslateMessage(&msg);
@@ -453,7 +498,6 @@ bool TApplication::HandleMessage(bool wait) {
   } catch (...) {
     HandleException(std::current_exception());
   }
-  return true;
 }
 
 void TApplication::ProcessMessages() {
@@ -519,6 +563,9 @@ void RegisterStandardClasses() {
   RegisterClass<TOpenDialog>();
   RegisterClass<TImageList>();
   RegisterClass<TForm>();
+  RegisterClass<TMenuItem>();
+  RegisterClass<TMainMenu>();
+  RegisterClass<TPopupMenu>();
 }
 
 namespace {

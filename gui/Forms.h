@@ -19,6 +19,8 @@
 #include "gui/Controls.h"
 #include "gui/FormData.h"
 
+class TMainMenu;
+
 enum TFormBorderStyle { fbsNone, fbsSingle, fbsSizeable, fbsDialog, fbsToolWindow, fbsSizeToolWin };
 extern const TEnumInfo kFormBorderStyleInfo;  // texts bsNone, bsSingle, bsSizeable, ...
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
@@ -68,10 +70,15 @@ class TCustomForm : public TWinControl {
   void SetBorderIcons(int icons);
   TPosition Position() const { return FPosition; }
   void SetPosition(TPosition p);
-  // The native menu of the window (the library sends the menu-changed
-  // notification after setting it).
-  HMENU Menu() const { return FMenu; }
-  void SetMenu(HMENU menu);
+  // The menu bar (published as Menu). Setting it, and every change of its
+  // items, sends the menu-changed notification to the form.
+  TMainMenu* Menu() const { return FMenu; }
+  void SetMenu(TMainMenu* menu);
+  // The native menu on the window, or nullptr.
+  HMENU MenuHandle() const;
+  // Runs the menu item with this key's shortcut (the menu bar's, then the
+  // form's popup menus'); true when one ran.
+  bool IsShortCut(WORD key, TShiftState shift);
 
   // --- operations
   void Show();
@@ -95,6 +102,7 @@ class TCustomForm : public TWinControl {
   void BeforeDestruction() override;
 
  protected:
+  void Notification(TComponent* component, TOperation operation) override;
   void CreateParams(TCreateParams& p) override;
   void InitializeWnd() override;
 
@@ -108,7 +116,7 @@ class TCustomForm : public TWinControl {
   int FBorderIcons = (1 << biSystemMenu) | (1 << biMinimize) | (1 << biMaximize);
   TPosition FPosition = poDesigned;
   int FClientWidth = -1, FClientHeight = -1;  // as stored; -1 until set
-  HMENU FMenu = nullptr;
+  TMainMenu* FMenu = nullptr;
   TWinControl* FActiveControl = nullptr;
   bool FPositioned = false;
   bool FHiddenByMinimize = false;
@@ -162,6 +170,9 @@ class TApplication : public TComponent {
   void ProcessMessages();
   // Handles one message (waits for one when `wait`); false after WM_QUIT.
   bool HandleMessage(bool wait);
+  // Handles a message taken from the queue as the message loop does
+  // (shortcuts and dialog keys first); test pumps use it.
+  void Dispatch(MSG& msg);
   void Terminate();
   bool Terminated() const { return FTerminated; }
   // Shows an error's text in a message box; the program goes on.
