@@ -5,11 +5,14 @@
 #                   benchmark, which adds files and converts them with the
 #                   stand-in converter paced at 10 s a file)
 #   gallery.png     the GUI library's control gallery (tests/gui/gallery)
+#   skins/plain.png, skins/skin0.png .. skin4.png
+#                   the main window without its skin and under each of the
+#                   five embedded skins (the skinned frame's timing driver)
 # Runs in a private Xvfb; prints the paths.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh >/dev/null
-bash tools/build.sh win Tonewell wincapture ConverterBench Gallery >/dev/null
+bash tools/build.sh win Tonewell wincapture ConverterBench Gallery SkinFrameBench >/dev/null
 . tools/wine-env.sh
 unset DISPLAY
 tw_begin
@@ -30,3 +33,11 @@ bench=$!
 sleep 16  # files added, the first one converting
 tools/screenshot.sh "$out/converting.png" "Tonewell 2.2" 30000
 kill $bench 2>/dev/null || true
+wineserver -k; sleep 1
+
+mkdir -p "$out/skins"
+wine "$TW_ROOT/build/win/bench/skin/SkinFrameBench.exe" --shots "$(winepath -w "$out/skins" 2>/dev/null)" >/dev/null 2>&1
+for bmp in "$out"/skins/*.bmp; do
+  convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
+done
+ls "$out"/skins/*.png
