@@ -6,6 +6,7 @@
 #include "gui/ComCtrls.h"
 #include "gui/ExtCtrls.h"
 #include "gui/TabCtrls.h"
+#include "gui/ToolBars.h"
 
 // Descriptions create controls by class name only; this table keeps every
 // control file (and so its class registration) in any program that uses
@@ -15,7 +16,8 @@ const void* const kControlClassesLinked[] = {
     reinterpret_cast<const void*>(&TRadioGroup::StaticClass), reinterpret_cast<const void*>(&TScrollBox::StaticClass),
     reinterpret_cast<const void*>(&TPageControl::StaticClass), reinterpret_cast<const void*>(&TTabControl::StaticClass),
     reinterpret_cast<const void*>(&TBitBtn::StaticClass), reinterpret_cast<const void*>(&TSpeedButton::StaticClass),
-    reinterpret_cast<const void*>(&TStatusBar::StaticClass), reinterpret_cast<const void*>(&TTrackBar::StaticClass)};
+    reinterpret_cast<const void*>(&TStatusBar::StaticClass), reinterpret_cast<const void*>(&TTrackBar::StaticClass),
+    reinterpret_cast<const void*>(&TToolBar::StaticClass)};
 
 const TEnumInfo kBevelCutInfo{L"TBevelCut", {L"bvNone", L"bvLowered", L"bvRaised", L"bvSpace"}};
 const TEnumInfo kAlignmentInfo{L"TAlignment", {L"taLeftJustify", L"taRightJustify", L"taCenter"}};

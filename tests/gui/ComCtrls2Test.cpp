@@ -292,3 +292,36 @@ TEST(SpeedButton, OneButtonOfAGroupIsDownAndAllowAllUpLetsItComeUp) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ToolBar, ButtonsLineUpAndGroupedCheckButtonsAreExclusive) {
+  TKindsForm* f = MakeKindsForm(
+      L"TToolBar bar { Flat = True ButtonWidth = 30\n"
+      L"  TToolButton t3 { Left = 90 Style = tbsCheck Grouped = True OnClick = Clicked }\n"
+      L"  TToolButton t1 { Left = 0 OnClick = Clicked }\n"
+      L"  TToolButton sep { Left = 30 Style = tbsDivider }\n"
+      L"  TToolButton t2 { Left = 60 Style = tbsCheck Grouped = True Down = True OnClick = Clicked } }");
+  auto* bar = Part<TToolBar>(f, L"bar");
+  auto *t1 = Part<TToolButton>(f, L"t1"), *t2 = Part<TToolButton>(f, L"t2"), *t3 = Part<TToolButton>(f, L"t3");
+  EXPECT_EQ(bar->Align(), alTop);
+  EXPECT_EQ(PropText(bar, L"Flat"), L"True");
+  // In order of their stored Left, whatever the description order; a divider is narrow.
+  EXPECT_EQ(t1->Left(), 0);
+  EXPECT_EQ(Part<TToolButton>(f, L"sep")->Width(), 8);
+  EXPECT_EQ(t2->Left(), 38);
+  EXPECT_EQ(t3->Left(), 68);
+  ClickAt(bar->Handle(), t3->Left() + 5, 10);
+  EXPECT_TRUE(t3->Down());
+  EXPECT_FALSE(t2->Down());
+  ClickAt(bar->Handle(), t3->Left() + 5, 10);  // grouped: stays down
+  EXPECT_TRUE(t3->Down());
+  ClickAt(bar->Handle(), 5, 10);  // a plain button never stays down
+  EXPECT_FALSE(t1->Down());
+  EXPECT_EQ(f->events, (std::vector<std::wstring>{L"t3:click", L"t3:click", L"t1:click"}));
+  TComponent::Free(t1);  // the others close up
+  EXPECT_EQ(t2->Left(), 8);
+  TComponent::Free(f);
+}
+
+}  // namespace

@@ -15,6 +15,7 @@
 #include "gui/Forms.h"
 #include "gui/StdCtrls.h"
 #include "gui/TabCtrls.h"
+#include "gui/ToolBars.h"
 #include "tests/support/Pump.h"
 
 class TKindsForm : public TForm {
