@@ -1,20 +1,43 @@
 #!/usr/bin/env bash
-# Builds Tonewell and starts it under Wine. With DISPLAY set it opens on that
-# display and runs until closed; without one it runs in a private Xvfb, saves
-# a PNG screenshot of the main window, prints its path and closes it.
+# Builds the program folder (tools/dist.sh), stages a copy of it and starts
+# Tonewell from there under Wine.
+# - With DISPLAY set: Tonewell opens on that display, ready for your own
+#   files, and runs until you close it.
+# - Without one: in a private Xvfb it converts a sample WMA as a user would
+#   (add it, choose the output folder, convert), then prints the MP3's path,
+#   its duration as ffprobe reads it and a screenshot taken mid-conversion.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash tools/setup.sh >/dev/null
-bash tools/build.sh win Tonewell wincapture >/dev/null
+build=${TW_BUILD:-build}
+bash tools/dist.sh >/dev/null
+if ! bash tools/build.sh win ConversionDemo > "$build/run-build.log" 2>&1; then
+  tail -30 "$build/run-build.log" >&2
+  exit 1
+fi
+export TW_WINEPREFIX=${TW_WINEPREFIX:-$(realpath "$build")/win/wineprefix}
 . tools/wine-env.sh
-exe=$TW_ROOT/build/win/app/Tonewell.exe
+
+stage=$build/run/Tonewell
+rm -rf "$stage"
+mkdir -p "$(dirname "$stage")"
+cp -r "$build/dist/Tonewell" "$stage"
+
 if [ -n "${DISPLAY:-}" ]; then
   tw_ensure_prefix
-  exec wine "$exe"
+  cd "$stage"
+  exec wine ./Tonewell.exe
 fi
+
 tw_begin
-wine "$exe" &
-out=$TW_ROOT/build/screenshots/tonewell-$(date +%Y%m%d-%H%M%S).png
-sleep 2  # the skin switches on about a quarter second after start-up
-tools/screenshot.sh "$out" "Tonewell 2.2" 30000 >/dev/null
-echo "screenshot: $out"
+bmp=$(mktemp --suffix=.bmp)
+trap 'rm -f "$bmp"; tw_stop_display' EXIT
+result=$(wine "$build/win/companions/demo/ConversionDemo.exe" "$(winepath -w "$stage")\\" \
+  "$(winepath -w "$build/samples/sample.wma")" "$(winepath -w "$bmp")" | tr -d '\r')
+mp3=$(winepath -u "$(sed -n 's/^mp3=//p' <<<"$result")")
+shot=$build/screenshots/converting-$(date +%Y%m%d-%H%M%S).png
+mkdir -p "$(dirname "$shot")"
+convert "$bmp" "$shot"
+echo "MP3: $mp3"
+echo "duration (ffprobe): $(ffprobe -v error -show_entries format=duration -of default=nw=1:nk=1 "$mp3") s"
+echo "status in the list: $(sed -n 's/^status=//p' <<<"$result")"
+echo "screenshot (mid-conversion: $(sed -n 's/^mid-conversion=//p' <<<"$result")): $shot"

@@ -294,11 +294,13 @@ TEST_F(Companions, KilledConverterTakesTheEncoderAlongAndItsPartialIsClearedNext
   ASSERT_TRUE(c.ReadUntil("=ffmpeg_release_time")) << c.output;
   const DWORD encoderPid = EncoderChildOf(c.Pid());
   ASSERT_NE(encoderPid, 0u);
-  HANDLE encoder = OpenProcess(SYNCHRONIZE, FALSE, encoderPid);
+  HANDLE encoder = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, encoderPid);
   ASSERT_TRUE(encoder);
   // Tonewell stops a conversion this way when its window closes.
   TerminateProcess(c.Process(), 0);
-  EXPECT_EQ(WaitForSingleObject(encoder, 60000), WAIT_OBJECT_0) << "the encoder outlived its companion";
+  const DWORD waited = WaitForSingleObject(encoder, 60000);
+  EXPECT_EQ(waited, WAIT_OBJECT_0) << "the encoder outlived its companion";
+  if (waited != WAIT_OBJECT_0) TerminateProcess(encoder, 1);
   CloseHandle(encoder);
   EXPECT_FALSE(Exists(output)) << "a cut-off file at the output path";
 
