@@ -21,7 +21,8 @@
 //     WM_NCLBUTTONUP, WM_NCLBUTTONDBLCLK, WM_NCRBUTTONDOWN and WM_SYSCOMMAND:
 //     true when the message was consumed (msg.Result is the answer);
 //     otherwise the frame passes it on.
-//   - HoverTick() on each HoverTimer tick; ObjectAt(x, y) for hit tests.
+//   - HoverTick() on each HoverTimer tick (and WM_NCMOUSELEAVE through
+//     HandleMessage); ObjectAt(x, y) for hit tests.
 //
 // Not handled yet: the menu-bar buttons (they derive from TNCObject and share
 // the hot object; the menu bar has to register its own hit test).
@@ -132,12 +133,14 @@ public:
   // Non-client mouse messages, SC_KEYMENU with a space and the double-click
   // rules; true when consumed.
   bool HandleMessage(TMessage& msg);
-  // Ends the hover of the hot object once the cursor has left it.
+  // Brings the hover in line with the cursor: the hot object leaves once the
+  // cursor is off it, and the object under the cursor becomes hot.
   void HoverTick();
   // Runs what a button does when released over it (at a screen point).
   void RunAction(const TWinSysButton& button, POINT screen);
-  // Opens the skinned system menu at a screen point.
-  void OpenSystemMenu(POINT screen);
+  // Opens the skinned system menu at a screen point. From the icon button, a
+  // second click within the double-click time closes the window instead.
+  void OpenSystemMenu(POINT screen, bool fromIconButton = false);
 
   // Paints one button in its state onto the window (used by Paint).
   void PaintButton(const TWinSysButton& button);
@@ -154,6 +157,8 @@ private:
   std::vector<TCaptionSlot> slots_;
   std::vector<Image> under_;  // what the band shows under each button
   TNCObject* hot_ = nullptr;
+  TNCObject* pressed_ = nullptr;  // pressed and not yet released
   HICON icon_ = nullptr;      // the window's icon (not owned)
+  DWORD lastMenuTick_ = 0;    // when the icon button last opened the system menu
   std::unique_ptr<TSystemMenu> systemMenu_;
 };

@@ -50,6 +50,9 @@ public:
   // MenuBackground rendered at the window's size (empty until painted).
   const Image& Background() const { return background_; }
   const TMenuSkin& Skin() const { return skin_; }
+  // Where the menu's client origin lies in the window: item rectangles are
+  // client coordinates, the background is window-sized.
+  POINT ItemOffset() const;
 
 protected:
   LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -86,9 +89,13 @@ public:
   bool DetachPopup(HWND window);
   // Detaches and frees every object (the manager's teardown).
   void DetachAll();
-  // The newest object without a menu handle gets `menu`.
+  // The newest object without a menu handle gets `menu`, unless an object
+  // shows it already. Objects whose window names its menu (MN_GETHMENU) are
+  // tagged with that answer instead of a guess.
   void TagNewPopup(HMENU menu);
-  // The background of the first object showing `menu`, or null.
+  // The first object showing `menu`, or null.
+  const TWinSkinPopMenu* PopupFor(HMENU menu) const;
+  // Its background, or null.
   const Image* PopupBitmapFor(HMENU menu) const;
 
 private:
