@@ -252,7 +252,9 @@ const TClassRow kClassRows[] = {
     {{}, &IsProgress, xcProgress, TAct::Create, TSkinKind::Progress, false},
     {{L"TTNTCOMBOBOX"}, nullptr, xcCombo, TAct::Create, TSkinKind::ComboBox, false},
     {{L"TRICHEDIT", L"TWWDBRICHEDIT", L"TDXDBMEMO"}, nullptr, xcScrollbar, TAct::Create, TSkinKind::ScrollBar, false},
-    {{}, &IsPanel, xcPanel, TAct::ChildrenThenCreate, TSkinKind::Box, false},
+    // Panels take the skin's face colour (manage-colour on): a panel that
+    // kept its own colour would stand out of the skinned form.
+    {{}, &IsPanel, xcPanel, TAct::ChildrenThenCreate, TSkinKind::Box, true},
     {{L"TDXTREELIST", L"TDXDBTREELIST", L"TDXDBGRID"}, nullptr, xcScrollbar, TAct::Create, TSkinKind::ScrollBar, false},
     {{}, &IsListView, xcScrollbar, TAct::Create, TSkinKind::ListView, false},
     {{}, &HasScrollBars, xcScrollbar, TAct::Create, TSkinKind::ScrollBar, false},

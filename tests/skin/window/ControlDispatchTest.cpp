@@ -86,6 +86,7 @@ TEST_F(ControlDispatchTest, EveryBuiltKindOnceAndNothingForTheDisableTag) {
   EXPECT_NE(SkinOf<TSkinButton>(inPanel), nullptr);
   EXPECT_NE(SkinOf<TSkinGroupBox>(group), nullptr);
   EXPECT_NE(SkinOf<TSkinBox>(panel), nullptr);
+  EXPECT_EQ(panel->Color(), TColor(RGB(200, 200, 200))) << "panels take the skin's face colour";
   EXPECT_NE(SkinOf<TSkinProgress>(progress), nullptr);
   for (TWinControl* c : std::initializer_list<TWinControl*>{button, inGroup, inPanel, group, panel, progress})
     EXPECT_TRUE(Skinned(c)) << "answers the skin query: " << ::testing::PrintToString(c->ClassName());
