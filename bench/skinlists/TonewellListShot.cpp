@@ -1,0 +1,87 @@
+// Capture driver (no assertions): starts Tonewell.exe from a folder that holds
+// the stand-in tools, adds files through the open dialog until the job list
+// has the asked number of rows, fills the output folder, and saves the main
+// window as a BMP.
+//
+// Usage: TonewellListShot.exe FOLDER OUT.bmp [ROWS]
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "skin/data/Bmp.h"
+#include "tests/e2e/Driver.h"
+#include "tests/support/WindowCapture.h"
+
+using namespace e2e;
+
+namespace {
+
+int Rows(HWND list) { return int(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+bool WriteBytes(const std::wstring& path, const std::vector<uint8_t>& bytes) {
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool ok = WriteFile(h, bytes.data(), DWORD(bytes.size()), &written, nullptr) && written == bytes.size();
+  CloseHandle(h);
+  return ok;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: TonewellListShot FOLDER OUT.bmp [ROWS]\n");
+    return 2;
+  }
+  std::wstring folder = argv[1];
+  if (folder.back() != L'\\') folder += L'\\';
+  const int rows = argc > 3 ? _wtoi(argv[3]) : 30;
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring sources = std::wstring(temp) + L"tonewell-shot\\";
+  CreateDirectoryW(sources.c_str(), nullptr);
+
+  TAppProcess app;
+  if (!app.Start(folder + L"Tonewell.exe", folder, L"Tonewell 2.2")) {
+    std::fprintf(stderr, "Tonewell did not show its window\n");
+    return 1;
+  }
+  HWND main = app.Main();
+  HWND add = FindChild(main, L"TButton", L"新增");
+  HWND list = FindChild(main, L"TListView", L"");
+  HWND saveDir = FindChild(main, L"TEdit", L"");
+  if (!add || !list || !saveDir) {
+    std::fprintf(stderr, "controls not found\n");
+    app.Kill();
+    return 1;
+  }
+  for (int i = Rows(list); i < rows; ++i) {
+    const std::wstring path = sources + L"第" + std::to_wstring(i + 1) + L"首 歌曲.wma";
+    const std::string body = "source";
+    WriteBytes(path, std::vector<uint8_t>(body.begin(), body.end()));
+    Click(add);
+    HWND dialog = WaitForTopWindow(app.Pid(), L"#32770", 10000);
+    if (!dialog || !FillOpenDialog(dialog, path) || !WaitUntil([&] { return Rows(list) == i + 1; }, 20000)) {
+      std::fprintf(stderr, "row %d not added\n", i + 1);
+      break;
+    }
+  }
+  const std::wstring out = L"C:\\users\\tonewell\\Desktop\\转换结果\\";
+  SendMessageW(saveDir, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(out.c_str()));
+  SetForegroundWindow(main);
+  RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  WaitForInputIdle(app.Process(), 10000);
+  const bool saved = WriteBytes(argv[2], EncodeBmp(twtest::CaptureWindow(main), 24));
+  std::printf("%d rows, %s\n", Rows(list), saved ? "saved" : "not saved");
+  // Which of the list's windows say they are skinned (WM_SKINQUERY, 0x3523).
+  HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+  std::printf("skin query: list %d, header %d, output folder %d\n", int(SendMessageW(list, 0x3523, 0, 0)),
+              int(SendMessageW(header, 0x3523, 0, 0)), int(SendMessageW(saveDir, 0x3523, 0, 0)));
+  if (!app.Close(10000)) app.Kill();
+  return saved ? 0 : 1;
+}
