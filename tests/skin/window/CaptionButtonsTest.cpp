@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <functional>
 #include <thread>
 #include <vector>
@@ -498,6 +499,11 @@ void CheckMenuLook(User& u, TSystemMenu& menu) {
   u.Check(WaitForPixel(POINT{wr.left + 1, wr.top + 1}, kMenuBack), "menu border from MenuBackground");
   u.Check(GetMenuItemRect(nullptr, menu.Handle(), 0, &item) != 0, "first item rectangle");
   u.Check(WaitForPixel(POINT{item.left + 2, item.top + 2}, kItemNormal), "item drawn from MenuItem frame 1");
+  // For screenshots by hand: with TW_MENU_HOLD=file the open menu stays
+  // until that file exists (at most a minute).
+  if (const char* hold = std::getenv("TW_MENU_HOLD")) {
+    WaitFor([&] { return GetFileAttributesA(hold) != INVALID_FILE_ATTRIBUTES; }, 60000);
+  }
 }
 
 TEST(SystemMenu, OpensFromIconRightClickAndAltSpaceAndItsItemsAct) {
