@@ -354,6 +354,19 @@ static int64_t ParseSet(const TPropInfo& p, const std::wstring& text) {
   return bits;
 }
 
+TPropWrite TrySetPropText(TObject* object, std::wstring_view name, const std::wstring& text) {
+  TObject* holder = nullptr;
+  const TPropInfo* p = FindPropInfo(object, name, &holder);
+  if (!p) return TPropWrite::NotFound;
+  if (p->readOnly || (p->kind == TPropKind::String && !p->setStr)) return TPropWrite::ReadOnly;
+  try {
+    SetPropText(object, name, text);
+  } catch (const EPropertyError&) {
+    return TPropWrite::BadValue;
+  }
+  return TPropWrite::Written;
+}
+
 void SetPropText(TObject* object, std::wstring_view name, const std::wstring& text) {
   TObject* holder = nullptr;
   const TPropInfo* p = FindPropInfo(object, name, &holder);

@@ -9,7 +9,7 @@
 //   TPersistent                                  Assign()
 //   TComponent                                   owner tree, Name, Tag, free-notification
 //   class registry: RegisterClassInfo, FindClassInfo
-//   property access by name: GetPropText, SetPropText, GetIntProp, GetEnumProp,
+//   property access by name: GetPropText, SetPropText, TrySetPropText, GetIntProp, GetEnumProp,
 //                            GetStrProp, GetObjectProp, FindPropInfo
 //
 // Declaring a class (see gui/README.md):
@@ -367,6 +367,11 @@ bool GetPropText(TObject* object, std::wstring_view name, std::wstring& text);
 // booleans True/False, sets "[a,b]", colours a number or clXxx, component
 // references a name found from the owner).
 void SetPropText(TObject* object, std::wstring_view name, const std::wstring& text);
+// The same without raising for what the caller cannot know in advance:
+// painters write properties such as "Transparent" or "AutoScroll" by name on
+// whatever class they meet. Errors of the setter itself still propagate.
+enum class TPropWrite { Written, NotFound, ReadOnly, BadValue };
+TPropWrite TrySetPropText(TObject* object, std::wstring_view name, const std::wstring& text);
 // Integer, boolean, enumeration ordinal, set bits or colour; -1 when missing
 // or not ordinal.
 int GetIntProp(TObject* object, std::wstring_view name);

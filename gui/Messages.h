@@ -41,6 +41,7 @@ constexpr UINT CM_SHOWINGCHANGED = CM_BASE + 0x0F;   // the window was shown or 
 constexpr UINT CM_RELEASE = CM_BASE + 0x10;          // posted by TForm::Release; the form frees itself
 constexpr UINT CM_RECREATEWND = CM_BASE + 0x11;      // before the window is destroyed to be created again
 constexpr UINT CM_MENUCHANGED = CM_BASE + 0x15;      // to the form: its menu was set or changed
+constexpr UINT CM_CHECKSTATECHANGED = CM_BASE + 0xD0;  // to a check box or radio button after its check state changed
 
 // Reflected notifications: a parent passes these to the child that caused
 // them (CN_BASE + the message id), with the original wParam/lParam.

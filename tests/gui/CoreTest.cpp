@@ -207,6 +207,21 @@ TEST(Properties, MissingNamesAndBadValuesAnswerClearly) {
   EXPECT_EQ(p.FFlags, 0);
 }
 
+// Painters write properties by name on classes that may not have them.
+TEST(Properties, TryWriteAnswersNotFoundWithoutRaisingAndWritesWhatExists) {
+  TProbe p(nullptr);
+  EXPECT_EQ(TrySetPropText(&p, L"Transparent", L"True"), TPropWrite::NotFound);
+  EXPECT_EQ(TrySetPropText(&p, L"Lines.Nothing", L"1"), TPropWrite::NotFound);
+  EXPECT_EQ(TrySetPropText(nullptr, L"Count", L"1"), TPropWrite::NotFound);
+  EXPECT_EQ(TrySetPropText(&p, L"Lines.Count", L"3"), TPropWrite::ReadOnly);
+  EXPECT_EQ(TrySetPropText(&p, L"Count", L"x"), TPropWrite::BadValue);
+  EXPECT_EQ(p.FCount, 0);
+  EXPECT_EQ(TrySetPropText(&p, L"Count", L"7"), TPropWrite::Written);
+  EXPECT_EQ(p.FCount, 7);
+  EXPECT_EQ(TrySetPropText(&p, L"Flag", L"True"), TPropWrite::Written);
+  EXPECT_TRUE(p.FFlag);
+}
+
 TEST(Properties, EventsAreSetOnlyFromDelegatesOfTheirType) {
   TProbe p(nullptr);
   Listener l;
