@@ -1,5 +1,6 @@
-// Push-button, group-box and progress-bar rules and the progress picture,
-// natively: no window involved.
+// Push-button caption and progress-bar rules and the progress picture,
+// natively: no window involved (the states and the group box are tested on
+// real windows).
 #include <gtest/gtest.h>
 
 #include "skin/controls/ControlGeometry.h"
@@ -11,31 +12,10 @@ namespace {
 
 // ---- push button -------------------------------------------------------------------
 
-TEST(ButtonRules, DisabledWinsThenPressedHotFocused) {
-  EXPECT_EQ(ButtonFrame(true, true, true, false), kButtonDisabled) << "disabled even while hot and pressed";
-  EXPECT_EQ(ButtonFrame(true, true, true, true), kButtonPressed);
-  EXPECT_EQ(ButtonFrame(false, true, true, true), kButtonHot);
-  EXPECT_EQ(ButtonFrame(false, false, true, true), kButtonFocused);
-  EXPECT_EQ(ButtonFrame(false, false, false, true), kButtonNormal);
-}
-
 TEST(ButtonRules, OnlyTheFirstDoubleBarBreaksTheLine) {
   EXPECT_EQ(ButtonCaptionText(L"立即||转换||现在"), L"立即\r\n转换||现在");
   EXPECT_EQ(ButtonCaptionText(L"a|b"), L"a|b");
   EXPECT_EQ(ButtonCaptionText(L""), L"");
-}
-
-TEST(ButtonRules, CaptionColourComesFromTheSkinOnlyWhereItIsSet) {
-  TDataSkinButton b;
-  b.MouseOverColour2 = 0x0000FF;
-  b.HasMouseOverColour2 = 1;
-  b.NormalColour2 = 0x00FF00;  // not marked present: ignored
-  const TColour own = 0x123456;
-  EXPECT_EQ(ButtonCaptionColour(kButtonHot, b, own), 0x0000FFu);
-  EXPECT_EQ(ButtonCaptionColour(kButtonNormal, b, own), own);
-  EXPECT_EQ(ButtonCaptionColour(kButtonPressed, b, own), own);
-  EXPECT_EQ(ButtonCaptionColour(kButtonFocused, b, own), own);
-  EXPECT_EQ(ButtonCaptionColour(kButtonDisabled, b, own), SystemColour(kSysButtonShadow));
 }
 
 TEST(ButtonRules, CaptionSitsCentredOnePixelAboveTheMiddle) {
@@ -44,16 +24,6 @@ TEST(ButtonRules, CaptionSitsCentredOnePixelAboveTheMiddle) {
   // Wider than the button: the division truncates toward zero.
   EXPECT_EQ(PlaceButtonCaption(20, 10, 25, 13, true), MakeRect(-2, -2, 23, 11));
   EXPECT_EQ(PlaceButtonCaption(75, 25, 24, 12, false), MakeRect(0, 5, 75, 17));
-}
-
-// ---- group box ---------------------------------------------------------------------
-
-TEST(GroupBoxRules, FrameTopAndCaptionPlace) {
-  EXPECT_EQ(GroupFrameTop(12), 5);
-  EXPECT_EQ(GroupFrameTop(13), 5);
-  EXPECT_EQ(GroupFrameTop(1), -1);
-  EXPECT_EQ(GroupCaptionRect(MakeRect(0, 0, 200, 80), false), MakeRect(8, 0, 200, 80));
-  EXPECT_EQ(GroupCaptionRect(MakeRect(0, 0, 200, 80), true), MakeRect(0, 0, 192, 80));
 }
 
 // ---- progress bar --------------------------------------------------------------------
@@ -93,18 +63,6 @@ Image TwoFrameStrip() {
 
 constexpr uint32_t kFacePixel = 0x00C8C8C8;  // skin colour 200,200,200
 const TColour kFace = MakeColour(200, 200, 200);
-
-TEST(ProgressPicture, HalfOfA409PixelBarIsFull) {
-  TDataSkinBorder p;
-  p.Bitmap = TwoFrameStrip();
-  p.LeftWidth = p.RightWidth = 1;
-  const Image bar = ComposeProgress(409, 6, false, &p, nullptr, 50, 0, 100, kFace);
-  ASSERT_EQ(bar.Width(), 409);
-  EXPECT_EQ(PixelRGB(bar.Pixel(204, 3)), MakePixel(0, 0, 255)) << "last filled column";
-  EXPECT_EQ(PixelRGB(bar.Pixel(205, 3)), MakePixel(255, 0, 0)) << "first empty column";
-  EXPECT_EQ(PixelRGB(bar.Pixel(0, 0)), kFacePixel) << "magenta shows the face";
-  EXPECT_EQ(PixelRGB(bar.Pixel(408, 5)), MakePixel(255, 0, 0));
-}
 
 TEST(ProgressPicture, VerticalBarFillsFromTheBottom) {
   TDataSkinBorder p;
