@@ -61,7 +61,6 @@ Image TwoFrameStrip() {
   return img;
 }
 
-constexpr uint32_t kFacePixel = 0x00C8C8C8;  // skin colour 200,200,200
 const TColour kFace = MakeColour(200, 200, 200);
 
 TEST(ProgressPicture, VerticalBarFillsFromTheBottom) {
