@@ -225,7 +225,7 @@ bool TScrollHelper::BeforeMessage(TMessage& m) {
 }
 
 void TScrollHelper::AfterMessage(const TMessage& m) {
-  if (m.Msg == WM_SIZE) UpdateScrollBars();
+  if (m.Msg == WM_SIZE || m.Msg == WM_SHOWWINDOW) UpdateScrollBars();
 }
 
 TW_IMPLEMENT_CLASS(TScrollingWinControl, [](TClassBuilder<TScrollingWinControl>& c) {

@@ -8,6 +8,7 @@
 
 #include "gui/ComCtrls.h"
 #include "gui/Dialogs.h"
+#include "gui/ExtCtrls.h"
 #include "gui/ImgList.h"
 #include "gui/Menus.h"
 #include "gui/StdCtrls.h"
@@ -41,6 +42,7 @@ void Broadcast(TWinControl* parent, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 TW_IMPLEMENT_CLASS(TCustomForm, [](TClassBuilder<TCustomForm>& c) {
   c.Int(L"ClientWidth", &TCustomForm::ClientWidthValue, &TCustomForm::SetClientWidth);
+  c.Bool(L"AutoScroll", &TCustomForm::AutoScroll, &TCustomForm::SetAutoScroll);
   c.Int(L"ClientHeight", &TCustomForm::ClientHeightValue, &TCustomForm::SetClientHeight);
   c.Enum(L"BorderStyle", kFormBorderStyleInfo, &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle);
   c.Set(L"BorderIcons", kBorderIconsInfo, &TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons);
@@ -54,7 +56,8 @@ TW_IMPLEMENT_CLASS(TCustomForm, [](TClassBuilder<TCustomForm>& c) {
 })
 TW_IMPLEMENT_CLASS(TForm, [](TClassBuilder<TForm>&) {})
 
-TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
+TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner), FScroller(std::make_unique<TScrollHelper>(this)) {
+  FScroller->SetAutoScroll(false);
   FVisible = false;
   FParentFont = false;
   FParentColor = false;
@@ -319,7 +322,11 @@ void TCustomForm::SelectNext(TWinControl* current, bool forward) {
   stops[i]->SetFocus();
 }
 
+bool TCustomForm::AutoScroll() const { return FScroller->AutoScroll(); }
+void TCustomForm::SetAutoScroll(bool a) { FScroller->SetAutoScroll(a); }
+
 void TCustomForm::WndProc(TMessage& m) {
+  if (FScroller->BeforeMessage(m)) return;
   switch (m.Msg) {
     case WM_CLOSE:
       Close();
@@ -368,6 +375,7 @@ void TCustomForm::WndProc(TMessage& m) {
       break;
   }
   TWinControl::WndProc(m);
+  FScroller->AfterMessage(m);
 }
 
 // ---------------------------------------------------------------------------

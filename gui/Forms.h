@@ -16,10 +16,13 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "gui/Controls.h"
 #include "gui/FormData.h"
 
 class TMainMenu;
+class TScrollHelper;
 
 enum TFormBorderStyle { fbsNone, fbsSingle, fbsSizeable, fbsDialog, fbsToolWindow, fbsSizeToolWin };
 extern const TEnumInfo kFormBorderStyleInfo;  // texts bsNone, bsSingle, bsSizeable, ...
@@ -38,6 +41,10 @@ class TCustomForm : public TWinControl {
  public:
   explicit TCustomForm(TComponent* owner);
   ~TCustomForm() override;
+  // Scroll bars when undocked children reach past the client area (off
+  // unless a description or the program turns it on).
+  bool AutoScroll() const;
+  void SetAutoScroll(bool a);
 
   // Constructs a T, reads its stored description (resource UpperCase of the
   // class name), then runs OnCreate. The form is owned by `owner`.
@@ -107,6 +114,7 @@ class TCustomForm : public TWinControl {
   void InitializeWnd() override;
 
  private:
+  std::unique_ptr<TScrollHelper> FScroller;
   void FrameSize(int& dx, int& dy) const;
   void ApplyClientSize();
   void ApplyPosition();

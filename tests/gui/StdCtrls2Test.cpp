@@ -190,4 +190,18 @@ TEST(ScrollBox, ChildrenPastTheEdgeBringScrollBarsThatMoveThem) {
   TComponent::Free(f);
 }
 
+TEST(FormAutoScroll, AFormScrollsOnlyWhenAutoScrollIsOn) {
+  TKindsForm* f = MakeKindsForm(L"AutoScroll = True TButton low { Left = 8 Top = 600 }");
+  auto* low = Part<TButton>(f, L"low");
+  EXPECT_EQ(PropText(f, L"AutoScroll"), L"True");
+  EXPECT_TRUE(GetWindowLongW(f->Handle(), GWL_STYLE) & WS_VSCROLL);
+  SendMessageW(f->Handle(), WM_VSCROLL, SB_BOTTOM, 0);
+  EXPECT_EQ(low->Top() + low->Height(), f->ClientHeight());
+  TComponent::Free(f);
+  f = MakeKindsForm(L"TButton low { Left = 8 Top = 600 }");
+  EXPECT_EQ(PropText(f, L"AutoScroll"), L"False");
+  EXPECT_FALSE(GetWindowLongW(f->Handle(), GWL_STYLE) & WS_VSCROLL);
+  TComponent::Free(f);
+}
+
 }  // namespace
