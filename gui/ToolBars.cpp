@@ -114,19 +114,21 @@ void TToolButton::Paint(HDC dc) {
   else if (!flat || (FHot && FEnabled)) DrawEdge(dc, &r, flat ? BDR_RAISEDINNER : EDGE_RAISED, BF_RECT);
   int shift = sunken ? 1 : 0;
   TImageList* images = bar ? bar->Images() : nullptr;
-  bool captions = bar && bar->ShowCaptions() && !FText.empty();
-  int textHeight = captions ? FFont.PixelHeight() + 2 : 0;
-  if (images && FImageIndex >= 0 && FImageIndex < images->Count()) {
+  bool hasImage = images && FImageIndex >= 0 && FImageIndex < images->Count();
+  // A caption shows under the image with ShowCaptions, and alone on a button without an image.
+  bool captionBelow = hasImage && bar && bar->ShowCaptions() && !FText.empty();
+  int textHeight = captionBelow ? FFont.PixelHeight() + 2 : 0;
+  if (hasImage) {
     int x = (FWidth - images->Width()) / 2 + shift;
     int y = (FHeight - textHeight - images->Height()) / 2 + shift;
     images->Draw(dc, x, y, FImageIndex, FEnabled);
   }
-  if (captions || !images) {
+  if (captionBelow || (!hasImage && !FText.empty())) {
     HGDIOBJ old = SelectObject(dc, FFont.Handle());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, FEnabled ? ColorToRGB(FFont.Color()) : GetSysColor(COLOR_GRAYTEXT));
-    RECT t{shift, captions && images ? FHeight - textHeight - 2 + shift : shift, FWidth + shift,
-           (captions && images ? FHeight - 2 : FHeight) + shift};
+    RECT t{shift, (captionBelow ? FHeight - textHeight - 2 : 0) + shift, FWidth + shift,
+           (captionBelow ? FHeight - 2 : FHeight) + shift};
     UINT flags = DT_CENTER | DT_SINGLELINE | DT_VCENTER | (UseRightToLeftReading() ? DT_RTLREADING : 0);
     DrawTextW(dc, FText.c_str(), static_cast<int>(FText.size()), &t, flags);
     SelectObject(dc, old);

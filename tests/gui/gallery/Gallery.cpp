@@ -2,12 +2,17 @@
 // the Windows tree): for screenshots and for looking at them together.
 #include <windows.h>
 
+#include <cstring>
+
 #include "gui/Buttons.h"
 #include "gui/ComCtrls.h"
 #include "gui/ExtCtrls.h"
 #include "gui/Forms.h"
+#include "gui/ImgList.h"
+#include "gui/Menus.h"
 #include "gui/StdCtrls.h"
 #include "gui/TabCtrls.h"
+#include "gui/ToolBars.h"
 
 class TGalleryForm : public TForm {
   TW_DECLARE_CLASS(TGalleryForm, TForm)
@@ -15,6 +20,20 @@ class TGalleryForm : public TForm {
   explicit TGalleryForm(TComponent* owner) : TForm(owner) {}
   TListView* ListView1 = nullptr;
   TProgressBar* ProgressBar1 = nullptr;
+  TImageList* ImageList1 = nullptr;
+  TBitBtn* BitBtn1 = nullptr;
+
+  void FormCreate(TObject*) {
+    // The menus and the tool bar show the button's glyph strip.
+    ImageList1->AddMasked(*BitBtn1->Glyph(), static_cast<TColor>(0x00FF00FF));
+    for (int i = 0; i < 3; ++i) {
+      TListItem* item = ListView1->Items()->Add();
+      item->Caption = L"C:\\music\\曲目" + IntToStr(i + 1) + L".wma";
+      item->SubItems.Add(i == 0 ? L"完成 done" : L"等待 waiting");
+    }
+    ListView1->UpdateItems();
+  }
+  void mnuExitClick(TObject*) { Close(); }
 
   // The owner-drawn panel: a level meter.
   void StatusBar1DrawPanel(TStatusBar* bar, TStatusPanel*, const RECT& r) {
@@ -33,20 +52,20 @@ class TGalleryForm : public TForm {
 TW_IMPLEMENT_CLASS(TGalleryForm, [](TClassBuilder<TGalleryForm>& c) {
   c.Component(L"ListView1", &TGalleryForm::ListView1);
   c.Component(L"ProgressBar1", &TGalleryForm::ProgressBar1);
+  c.Component(L"ImageList1", &TGalleryForm::ImageList1);
+  c.Component(L"BitBtn1", &TGalleryForm::BitBtn1);
+  c.Handler<TNotifyEvent>(L"FormCreate", &TGalleryForm::FormCreate);
+  c.Handler<TNotifyEvent>(L"mnuExitClick", &TGalleryForm::mnuExitClick);
   c.Handler<TDrawPanelEvent>(L"StatusBar1DrawPanel", &TGalleryForm::StatusBar1DrawPanel);
 })
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+// "/menu" drops the View menu down once the form shows (for a screenshot of it).
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR cmdLine, int) {
   Application->Initialize();
   Application->SetTitle(L"Control gallery");
   TGalleryForm* form = nullptr;
   Application->CreateForm(form);
-  for (int i = 0; i < 3; ++i) {
-    TListItem* item = form->ListView1->Items()->Add();
-    item->Caption = L"C:\\music\\曲目" + IntToStr(i + 1) + L".wma";
-    item->SubItems.Add(i == 0 ? L"完成 done" : L"等待 waiting");
-  }
-  form->ListView1->UpdateItems();
+  if (cmdLine && std::strstr(cmdLine, "/menu")) PostMessageW(form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 'v');
   Application->Run();
   return 0;
 }
