@@ -19,6 +19,14 @@
 #include "gui/StdCtrls.h"
 #include "gui/Threads.h"
 #include "gui/Timer.h"
+#include "skin/data/Bmp.h"
+#include "tests/support/MessageBoxCloser.h"
+#include "tests/support/Pump.h"
+#include "tests/support/WindowCapture.h"
+
+using twtest::PumpUntil;
+using twtest::PumpUntilIdle;
+using twtest::ScreenPixel;
 
 namespace {
 
@@ -93,18 +101,11 @@ TW_IMPLEMENT_CLASS(TTestForm, [](TClassBuilder<TTestForm>& c) {
   c.Handler<TLVOwnerDataEvent>(L"lvwFilesData", &TTestForm::lvwFilesData);
 })
 
-void Pump(DWORD ms = 50) {
-  DWORD start = GetTickCount();
-  do {
-    Application->ProcessMessages();
-    Sleep(5);
-  } while (GetTickCount() - start < ms);
-}
-
 class GuiEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
     Application->Initialize();
+    twtest::SetPumpDispatcher([](MSG& msg) { Application->Dispatch(msg); });
     Application->SetTitle(L"Library test 2.1");
   }
 };
@@ -115,11 +116,11 @@ class FormTest : public ::testing::Test {
   void SetUp() override {
     form = TCustomForm::Create<TTestForm>(Application);
     form->Show();
-    Pump();
+    ASSERT_TRUE(PumpUntilIdle());
   }
   void TearDown() override {
     TComponent::Free(form);
-    Pump(10);
+    PumpUntilIdle();
   }
   TTestForm* form = nullptr;
 };
@@ -330,81 +331,22 @@ TEST_F(FormTest, ReplacedWindowProcSeesMessagesFirstAndCanConsumeThem) {
   labelHook.Restore();
 }
 
-namespace {
-// Closes the next message box of this process and reports its text.
-class BoxCloser {
- public:
-  BoxCloser() : FThread([this] { Run(); }) {}
-  ~BoxCloser() {
-    FStop = true;
-    FThread.join();
-  }
-  std::wstring Text() {
-    std::lock_guard<std::mutex> g(FLock);
-    return FText;
-  }
-  std::wstring Caption() {
-    std::lock_guard<std::mutex> g(FLock);
-    return FCaption;
-  }
-  int closed() const { return FClosed.load(); }
-
- private:
-  static BOOL CALLBACK Find(HWND h, LPARAM p) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(h, &pid);
-    wchar_t cls[64] = {};
-    GetClassNameW(h, cls, 64);
-    if (pid == GetCurrentProcessId() && std::wstring(cls) == L"#32770" && IsWindowVisible(h)) {
-      *reinterpret_cast<HWND*>(p) = h;
-      return FALSE;
-    }
-    return TRUE;
-  }
-  void Run() {
-    while (!FStop) {
-      HWND box = nullptr;
-      EnumWindows(Find, reinterpret_cast<LPARAM>(&box));
-      if (box) {
-        wchar_t text[512] = {}, caption[256] = {};
-        GetDlgItemTextW(box, 0xFFFF, text, 512);
-        GetWindowTextW(box, caption, 256);
-        {
-          std::lock_guard<std::mutex> g(FLock);
-          FText = text;
-          FCaption = caption;
-        }
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-        ++FClosed;
-        Sleep(200);
-      }
-      Sleep(20);
-    }
-  }
-  std::atomic<bool> FStop{false};
-  std::atomic<int> FClosed{0};
-  std::mutex FLock;
-  std::wstring FText, FCaption;
-  std::thread FThread;
-};
-}  // namespace
 
 TEST_F(FormTest, ExceptionInClickHandlerShowsItsTextAndTheProgramGoesOn) {
-  BoxCloser closer;
+  twtest::TMessageBoxCloser closer;
   // The click runs inside the window procedures of the button and its
   // parent; the exception must stop there, shown in a message box.
   SendMessageW(form->btnDelete->Handle(), BM_CLICK, 0, 0);
-  EXPECT_EQ(closer.closed(), 1);
-  EXPECT_EQ(closer.Text(), L"删除失败: the file is gone");
-  EXPECT_EQ(closer.Caption(), L"Library test 2.1");
+  EXPECT_EQ(closer.Closed(), 1);
+  EXPECT_EQ(closer.Last().text, L"删除失败: the file is gone");
+  EXPECT_EQ(closer.Last().caption, L"Library test 2.1");
   // Still running: other handlers work, the form is intact.
   SendMessageW(form->btnAdd->Handle(), BM_CLICK, 0, 0);
   EXPECT_EQ(form->addClicks, 1);
   EXPECT_TRUE(IsWindowVisible(form->Handle()));
   // The same through the message loop (a posted click).
   PostMessageW(form->btnDelete->Handle(), BM_CLICK, 0, 0);
-  Pump(600);
-  EXPECT_EQ(closer.closed(), 2);
+  EXPECT_TRUE(closer.WaitForClosed(2));
 }
 
 TEST_F(FormTest, VirtualListViewAsksExactlyForThePaintedRows) {
@@ -412,7 +354,7 @@ TEST_F(FormTest, VirtualListViewAsksExactlyForThePaintedRows) {
   lv->Items()->SetCount(100);
   HWND h = lv->Handle();
   EXPECT_EQ(SendMessageW(h, LVM_GETITEMCOUNT, 0, 0), 100);
-  Pump();
+  PumpUntilIdle();
   form->dataRows.clear();
   lv->UpdateItems();
   UpdateWindow(h);
@@ -470,22 +412,25 @@ class TProgressWorker : public TThread {
 TEST_F(FormTest, ProgressFromAWorkerWhileTheGuiThreadWaitsNeitherBlocksNorLoses) {
   TProgressBar* bar = form->ProgressBar1;
   HWND h = bar->Handle();
-  DWORD start = GetTickCount();
   TProgressWorker worker(bar);
   // The runner's stop operation waits like this.
-  DWORD r = WaitForWithMessages(worker.Handle(), 10000);
+  DWORD r = WaitForWithMessages(worker.Handle(), twtest::kWaitLimitMs);
   EXPECT_EQ(r, WAIT_OBJECT_0);
-  EXPECT_LT(GetTickCount() - start, 5000u);  // each send answered at once, no timeouts
   EXPECT_EQ(SendMessageW(h, PBM_GETPOS, 0, 0), 37);
   EXPECT_EQ(bar->Position(), 37);
   // A worker whose GUI thread is not handling messages does not hang on it:
   // the value arrives with the next messages.
-  std::thread blind([bar] { bar->SetPosition(5); });
-  Sleep(2500);  // this thread handles nothing meanwhile
+  HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::thread blind([bar, done] {
+    bar->SetPosition(5);
+    SetEvent(done);
+  });
+  // This thread handles nothing meanwhile.
+  EXPECT_EQ(WaitForSingleObject(done, twtest::kWaitLimitMs), WAIT_OBJECT_0);
   blind.join();
+  CloseHandle(done);
   EXPECT_EQ(bar->Position(), 5);
-  Pump();
-  EXPECT_EQ(SendMessageW(h, PBM_GETPOS, 0, 0), 5);
+  EXPECT_TRUE(PumpUntil([&] { return SendMessageW(h, PBM_GETPOS, 0, 0) == 5; }));
 }
 
 TEST_F(FormTest, FreeingTheFormFreesItsControlsAndWindows) {
@@ -528,46 +473,10 @@ TEST_F(FormTest, TabMovesFocusInTabOrder) {
   EXPECT_EQ(form->ActiveControl(), form->btnAdd);
 }
 
-namespace {
-COLORREF ScreenPixel(HWND w, int x, int y) {
-  POINT p{x, y};
-  ClientToScreen(w, &p);
-  HDC dc = GetDC(nullptr);
-  COLORREF c = GetPixel(dc, p.x, p.y);
-  ReleaseDC(nullptr, dc);
-  return c;
-}
-
-void SaveBmp(const TBitmap& b, const char* path) {
-  FILE* f = std::fopen(path, "wb");
-  if (!f) return;
-  BITMAPFILEHEADER fh = {};
-  BITMAPINFOHEADER ih = {};
-  ih.biSize = sizeof ih;
-  ih.biWidth = b.Width();
-  ih.biHeight = -b.Height();
-  ih.biPlanes = 1;
-  ih.biBitCount = 32;
-  DWORD bytes = static_cast<DWORD>(b.Stride() * b.Height());
-  fh.bfType = 0x4D42;
-  fh.bfOffBits = sizeof fh + sizeof ih;
-  fh.bfSize = fh.bfOffBits + bytes;
-  std::fwrite(&fh, sizeof fh, 1, f);
-  std::fwrite(&ih, sizeof ih, 1, f);
-  // Opaque pixels: screen captures carry no alpha.
-  for (int y = 0; y < b.Height(); ++y)
-    for (int x = 0; x < b.Width(); ++x) {
-      uint32_t px = b.ScanLine(y)[x] | 0xFF000000u;
-      std::fwrite(&px, 4, 1, f);
-    }
-  std::fclose(f);
-}
-}  // namespace
-
 TEST_F(FormTest, ControlsPaintIncludingWindowLessLabelsInsideGroupBoxes) {
   form->lvwFiles->Items()->SetCount(3);
   RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  Pump(300);
+  ASSERT_TRUE(PumpUntilIdle());
   COLORREF face = GetSysColor(COLOR_BTNFACE);
   // The banner panel paints its own colour.
   EXPECT_EQ(ScreenPixel(form->Banner->Handle(), 20, 20), RGB(255, 255, 255));
@@ -597,14 +506,11 @@ TEST_F(FormTest, ControlsPaintIncludingWindowLessLabelsInsideGroupBoxes) {
 
   // Screenshot of the whole form for the record.
   if (const char* path = std::getenv("TW_GUI_SCREENSHOT")) {
-    RECT wr;
-    GetWindowRect(form->Handle(), &wr);
-    TBitmap shot(wr.right - wr.left, wr.bottom - wr.top);
-    HDC screen = GetDC(nullptr);
-    BitBlt(shot.DC(), 0, 0, shot.Width(), shot.Height(), screen, wr.left, wr.top, SRCCOPY);
-    ReleaseDC(nullptr, screen);
-    GdiFlush();
-    SaveBmp(shot, path);
+    std::vector<uint8_t> bmp = EncodeBmp(twtest::CaptureWindow(form->Handle()), 24);
+    if (FILE* f = std::fopen(path, "wb")) {
+      std::fwrite(bmp.data(), 1, bmp.size(), f);
+      std::fclose(f);
+    }
   }
 }
 

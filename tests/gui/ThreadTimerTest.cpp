@@ -7,6 +7,7 @@
 
 #include "gui/Threads.h"
 #include "gui/Timer.h"
+#include "tests/support/Pump.h"
 
 namespace {
 
@@ -145,14 +146,14 @@ class TThrowingTimer : public TTimer {
   }
 };
 
-void PumpFor(DWORD ms) {
-  DWORD start = GetTickCount();
-  while (GetTickCount() - start < ms) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    Sleep(5);
-  }
-}
+// A plain timer of the thread, to measure "a while" in ticks instead of time.
+struct TReferenceTimer {
+  explicit TReferenceTimer(UINT ms) : id(SetTimer(nullptr, 0, ms, Tick)) { count = 0; }
+  ~TReferenceTimer() { KillTimer(nullptr, id); }
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) { ++count; }
+  static inline int count = 0;
+  UINT_PTR id;
+};
 }  // namespace
 
 TEST(Timer, TicksThroughMessagesAndStopsWhenDisabled) {
@@ -160,15 +161,17 @@ TEST(Timer, TicksThroughMessagesAndStopsWhenDisabled) {
   TTimer timer(nullptr);
   timer.SetInterval(20);
   timer.OnTimer = MakeDelegate<TNotifyEvent>(&counter, &TickCounter::OnTick);
-  // No message handling: no ticks.
-  Sleep(100);
+  // No message handling: no ticks, even once a tick is due in the queue.
+  ASSERT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, twtest::kWaitLimitMs, QS_TIMER), WAIT_OBJECT_0);
   EXPECT_EQ(counter.ticks, 0);
-  PumpFor(300);
-  EXPECT_GE(counter.ticks, 3);
+  EXPECT_TRUE(twtest::PumpUntil([&] { return counter.ticks >= 3; }));
   timer.SetEnabled(false);
   int seen = counter.ticks;
-  PumpFor(150);
-  EXPECT_EQ(counter.ticks, seen);
+  {
+    TReferenceTimer reference(20);  // several intervals pass...
+    EXPECT_TRUE(twtest::PumpUntil([&] { return TReferenceTimer::count >= 5; }));
+  }
+  EXPECT_EQ(counter.ticks, seen);  // ...without a tick of the disabled timer
   EXPECT_FALSE(timer.Running());
   timer.SetInterval(0);
   timer.SetEnabled(true);
@@ -186,8 +189,7 @@ TEST(Timer, ExceptionInTickGoesToTheHandlerAndTimerGoesOn) {
   });
   TThrowingTimer timer(nullptr);
   timer.SetInterval(20);
-  PumpFor(200);
-  EXPECT_GE(timer.ticks, 2);
+  EXPECT_TRUE(twtest::PumpUntil([&] { return timer.ticks >= 2; }));
   EXPECT_EQ(reported, timer.ticks);
   SetExceptionHandler(nullptr);
 }

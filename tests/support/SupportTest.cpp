@@ -7,7 +7,6 @@
 #include "tests/support/MessageBoxCloser.h"
 #include "tests/support/MsgSequence.h"
 #include "tests/support/Pump.h"
-#include "tests/support/WindowCapture.h"
 
 using namespace twtest;
 
@@ -100,21 +99,4 @@ TEST(MessageBoxCloser, ClosesABoxShownOnThisThreadAndReportsItsText) {
   EXPECT_EQ(closer.Closed(), 1);
   EXPECT_EQ(closer.Last().text, L"转换完成");
   EXPECT_EQ(closer.Last().caption, L"Support");
-}
-
-TEST(WindowCapture, PaintedClientAreaReadsBackFromTheScreen) {
-  HWND hwnd = MakeWindow(L"Harness", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
-  ASSERT_NE(hwnd, nullptr);
-  SetForegroundWindow(hwnd);
-  UpdateWindow(hwnd);
-  ASSERT_TRUE(PumpUntil([&] { return ScreenPixel(hwnd, 150, 80) == kFill; }));
-  Image client = CaptureClient(hwnd);
-  ASSERT_GT(client.Width(), 100);
-  const uint32_t want = MakePixel(GetRValue(kFill), GetGValue(kFill), GetBValue(kFill));
-  for (POINT p : {POINT{1, 1}, POINT{client.Width() - 2, client.Height() - 2}})
-    EXPECT_EQ(client.Pixel(p.x, p.y), want) << p.x << "," << p.y;
-  // The whole window includes the frame Wine draws in its virtual desktop.
-  Image whole = CaptureWindow(hwnd);
-  EXPECT_GT(whole.Height(), client.Height());
-  DestroyWindow(hwnd);
 }

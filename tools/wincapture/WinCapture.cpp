@@ -10,6 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "skin/data/Bmp.h"
+#include "tests/support/WindowCapture.h"
+
 namespace {
 
 struct Search {
@@ -30,39 +33,14 @@ BOOL CALLBACK FindByTitle(HWND hwnd, LPARAM lp) {
 }
 
 bool WriteBmp(const wchar_t* path, const RECT& r) {
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  if (w <= 0 || h <= 0) return false;
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = h;  // bottom-up, as BMP files store rows
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 24;
-  void* bits = nullptr;
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(mem, dib);
-  BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  GdiFlush();
-  const DWORD stride = ((w * 3 + 3) / 4) * 4, size = stride * h;
-  BITMAPFILEHEADER fh{};
-  fh.bfType = 0x4D42;
-  fh.bfOffBits = sizeof(fh) + sizeof(bi.bmiHeader);
-  fh.bfSize = fh.bfOffBits + size;
-  bool ok = false;
+  Image shot = twtest::CaptureScreenRect(r);
+  if (shot.Empty()) return false;
+  std::vector<uint8_t> bytes = EncodeBmp(shot, 24);
   HANDLE f = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (f != INVALID_HANDLE_VALUE) {
-    DWORD n = 0;
-    ok = WriteFile(f, &fh, sizeof(fh), &n, nullptr) &&
-         WriteFile(f, &bi.bmiHeader, sizeof(bi.bmiHeader), &n, nullptr) &&
-         WriteFile(f, bits, size, &n, nullptr);
-    CloseHandle(f);
-  }
-  SelectObject(mem, old);
-  DeleteObject(dib);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
+  if (f == INVALID_HANDLE_VALUE) return false;
+  DWORD n = 0;
+  bool ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr) && n == bytes.size();
+  CloseHandle(f);
   return ok;
 }
 
