@@ -131,7 +131,7 @@ LRESULT TWinSkinPopMenu::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 void TWinSkinPopMenu::WindowDestroyed() {
   // The window went before anyone detached it: drop our entry (this object
   // is deleted there).
-  SkinPopups().DetachPopup(window_);
+  if (list_) list_->DetachPopup(window_);
 }
 
 // ---- TSkinPopups ------------------------------------------------------------
@@ -149,6 +149,7 @@ TWinSkinPopMenu* TSkinPopups::AttachPopup(HWND window, const TMenuSkin& skin) {
   if (Find(window) || SendMessageW(window, WM_SKINQUERY, 0, 0) == 1) return nullptr;
   auto popup = std::make_unique<TWinSkinPopMenu>();
   if (!popup->Attach(window, skin)) return nullptr;
+  popup->list_ = this;
   list_.push_back(std::move(popup));
   return list_.back().get();
 }
@@ -159,6 +160,7 @@ bool TSkinPopups::DetachPopup(HWND window) {
   if (it == list_.end()) return false;
   std::unique_ptr<TWinSkinPopMenu> gone = std::move(*it);
   list_.erase(it);
+  gone->list_ = nullptr;
   gone->Detach();
   if (list_.empty()) kind_ = TMenuKind::Free;
   return true;
@@ -168,6 +170,7 @@ void TSkinPopups::DetachAll() {
   while (!list_.empty()) {
     std::unique_ptr<TWinSkinPopMenu> gone = std::move(list_.back());
     list_.pop_back();
+    gone->list_ = nullptr;
     gone->Detach();
   }
   kind_ = TMenuKind::Free;

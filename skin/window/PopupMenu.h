@@ -64,6 +64,8 @@ private:
   void PaintBorder(HRGN update);
   LRESULT Print(HDC dc, LPARAM flags);
 
+  friend class TSkinPopups;
+  class TSkinPopups* list_ = nullptr;  // the list this object is in
   HWND window_ = nullptr;
   TMenuSkin skin_;
   HMENU menu_ = nullptr;
