@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "gui/RefProps.h"
-
 namespace {
 void InitCommonControlClasses() {
   static bool done = [] {
@@ -540,7 +538,7 @@ const TEnumInfo kUDAlignButtonInfo{L"TUDAlignButton", {L"udLeft", L"udRight"}};
 const TEnumInfo kUDBtnTypeInfo{L"TUDBtnType", {L"btNext", L"btPrev"}};
 
 TW_IMPLEMENT_CLASS(TUpDown, [](TClassBuilder<TUpDown>& c) {
-  AddRefProperty(c, L"Associate", &TUpDown::Associate, &TUpDown::SetAssociate);
+  c.Ref(L"Associate", &TUpDown::Associate, &TUpDown::SetAssociate);
   c.Int(L"Min", &TUpDown::Min, &TUpDown::SetMin);
   c.Int(L"Max", &TUpDown::Max, &TUpDown::SetMax);
   c.Int(L"Position", &TUpDown::Position, &TUpDown::SetPosition);

@@ -4,8 +4,6 @@
 
 #include <algorithm>
 
-#include "gui/RefProps.h"
-
 const TEnumInfo kTabPositionInfo{L"TTabPosition", {L"tpTop", L"tpBottom", L"tpLeft", L"tpRight"}};
 const TEnumInfo kTabStyleInfo{L"TTabStyle", {L"tsTabs", L"tsButtons", L"tsFlatButtons"}};
 
@@ -161,7 +159,7 @@ void TTabControl::SetTabIndex(int i) {
 // ---------------------------------------------------------------------------
 
 TW_IMPLEMENT_CLASS(TTabSheet, [](TClassBuilder<TTabSheet>& c) {
-  AddRefProperty(c, L"PageControl", &TTabSheet::PageControl, &TTabSheet::SetPageControl);
+  c.Ref(L"PageControl", &TTabSheet::PageControl, &TTabSheet::SetPageControl);
   c.Bool(L"TabVisible", &TTabSheet::TabVisible, &TTabSheet::SetTabVisible);
   c.Int(L"PageIndex", &TTabSheet::PageIndex, &TTabSheet::SetPageIndex);
   c.IntReadOnly(L"TabIndex", &TTabSheet::TabIndex);
@@ -225,7 +223,7 @@ void TTabSheet::TextChanged() {
 // ---------------------------------------------------------------------------
 
 TW_IMPLEMENT_CLASS(TPageControl, [](TClassBuilder<TPageControl>& c) {
-  AddRefProperty(c, L"ActivePage", &TPageControl::ActivePage, &TPageControl::SetActivePage);
+  c.Ref(L"ActivePage", &TPageControl::ActivePage, &TPageControl::SetActivePage);
   c.Int(L"ActivePageIndex", &TPageControl::ActivePageIndex, &TPageControl::SetActivePageIndex);
   c.IntReadOnly(L"PageCount", &TPageControl::PageCount);
 })

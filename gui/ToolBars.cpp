@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "gui/RefProps.h"
-
 const TEnumInfo kToolButtonStyleInfo{L"TToolButtonStyle", {L"tbsButton", L"tbsCheck", L"tbsSeparator", L"tbsDivider"}};
 
 // ---------------------------------------------------------------------------
@@ -166,7 +164,7 @@ void TToolButton::WndProc(TMessage& m) {
 
 TW_IMPLEMENT_CLASS(TToolBar, [](TClassBuilder<TToolBar>& c) {
   c.Bool(L"Flat", &TToolBar::Flat, &TToolBar::SetFlat);
-  AddRefProperty(c, L"Images", &TToolBar::Images, &TToolBar::SetImages);
+  c.Ref(L"Images", &TToolBar::Images, &TToolBar::SetImages);
   c.Bool(L"ShowCaptions", &TToolBar::ShowCaptions, &TToolBar::SetShowCaptions);
   c.Int(L"ButtonWidth", &TToolBar::ButtonWidth, &TToolBar::SetButtonWidth);
   c.Int(L"ButtonHeight", &TToolBar::ButtonHeight, &TToolBar::SetButtonHeight);
