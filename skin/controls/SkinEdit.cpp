@@ -1,5 +1,6 @@
 #include "skin/controls/SkinEdit.h"
 
+#include "gui/Controls.h"
 #include "skin/controls/SkinEditLayout.h"
 #include "skin/data/DibSurface.h"
 #include "skin/data/SkinModel.h"
@@ -7,6 +8,25 @@
 TW_IMPLEMENT_CLASS(TSkinEdit, [](TClassBuilder<TSkinEdit>&) {})
 
 TSkinEdit::TSkinEdit(TComponent* owner) : TSkinControl(owner) {}
+
+void TSkinEdit::AttachControl(TSkinFrameLink* form, bool manageColor, TCanvas* canvas) {
+  if (FAttached) return;
+  TSkinControl::AttachControl(form, manageColor, canvas);
+  if (FAttached && FControl) FSwitchHook.Hook(FControl, TWndMethod::Bind(this, &TSkinEdit::SwitchHook));
+}
+
+void TSkinEdit::Unskin() {
+  FSwitchHook.Unhook();
+  TSkinControl::Unskin();
+  if (FLifeState != kSkinWindowDestroyed && FHandle && IsWindow(FHandle))
+    RedrawWindow(FHandle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+}
+
+void TSkinEdit::SwitchHook(TMessage& m) {
+  const UINT msg = m.Msg;
+  FSwitchHook.CallPrevious(m);
+  if (msg == WM_SKINENABLE) RedrawWindow(FHandle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+}
 
 bool TSkinEdit::BeforeMessage(TMessage& m) {
   if (m.Msg == WM_SKINPAINTEDIT && m.LParam == kSkinMarker) {

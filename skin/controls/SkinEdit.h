@@ -9,6 +9,7 @@
 // Not handled yet: an up-down control inside the edit.
 #pragma once
 
+#include "gui/Subclass.h"
 #include "skin/controls/WinSubClass.h"
 
 class TSkinEdit : public TSkinControl {
@@ -16,8 +17,17 @@ class TSkinEdit : public TSkinControl {
  public:
   explicit TSkinEdit(TComponent* owner);
 
+  void AttachControl(TSkinFrameLink* form, bool manageColor, TCanvas* canvas) override;
+  void Unskin() override;
+
  protected:
   bool BeforeMessage(TMessage& m) override;
   void AfterMessage(TMessage& m) override;
   void DrawSkin(HDC dc, const RECT& r) override;
+
+ private:
+  // Repaints the frame after WM_SKINENABLE switched skinning (library
+  // controls): the rings go or come back at once.
+  void SwitchHook(TMessage& m);
+  TWindowHook FSwitchHook;
 };

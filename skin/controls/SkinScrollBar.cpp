@@ -222,10 +222,26 @@ void TSkinScrollbar::AttachScrolled(TSkinFrameLink* form, TCanvas* canvas) {
     bar->SetEnabled(FControl->Enabled());
     if (FControl->Showing()) bar->Reposition();
   }
+  FSwitchHook.Hook(FControl, TWndMethod::Bind(this, &TSkinScrollbar::SwitchHook));
   RedrawWindow(FHandle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }
 
+void TSkinScrollbar::SwitchHook(TMessage& m) {
+  const UINT msg = m.Msg;
+  FSwitchHook.CallPrevious(m);
+  // Only this message is known not to free the object underneath.
+  if (msg != WM_SKINENABLE) return;
+  if (SkinActive()) {
+    RepositionBars();
+  } else {
+    if (FHorz) FHorz->HideBar();
+    if (FVert) FVert->HideBar();
+  }
+  RedrawWindow(FHandle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
 void TSkinScrollbar::Unskin() {
+  FSwitchHook.Unhook();
   TSkinControl::Unskin();
   if (FLifeState != kSkinWindowDestroyed) {
     TComponent::Free(FHorz);

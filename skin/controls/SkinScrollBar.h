@@ -24,6 +24,7 @@
 #include <cstdint>
 
 #include "gui/Controls.h"
+#include "gui/Subclass.h"
 #include "skin/controls/SkinScrollBarLayout.h"
 #include "skin/controls/WinSubClass.h"
 
@@ -130,7 +131,12 @@ class TSkinScrollbar : public TSkinControl {
   void InvalidateBars();
 
  private:
+  // Sees WM_SKINENABLE after the routing switched skinning: the overlays
+  // and the border follow the switch.
+  void SwitchHook(TMessage& m);
+
   TWScrollbar* FHorz = nullptr;
   TWScrollbar* FVert = nullptr;
   bool FDrawBorder = false;
+  TWindowHook FSwitchHook;
 };

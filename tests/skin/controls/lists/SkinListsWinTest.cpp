@@ -324,6 +324,37 @@ TEST_F(SkinListsTest, UnskinGivesTheListItsOwnLookAndRemovesTheOverlays) {
   EXPECT_NE(ScreenAt((i.rcScrollBar.left + i.rcScrollBar.right) / 2, i.rcScrollBar.top + 3), FrameRGB(kArrows, 9));
 }
 
+TEST_F(SkinListsTest, SkinEnableZeroGivesTheNativeBarAndBorderBackUntilSwitchedOn) {
+  TSkinListView* s = Skin();
+  HWND list = skinned->Handle(), overlay = s->VertBar()->Handle();
+  const SCROLLBARINFO i = BarInfo(list);
+  RECT w{};
+  GetWindowRect(list, &w);
+  const POINT arrow{(i.rcScrollBar.left + i.rcScrollBar.right) / 2 - w.left, i.rcScrollBar.top + 3 - w.top};
+  ASSERT_TRUE(PixelBecomes(list, arrow.x, arrow.y, FrameRGB(kArrows, 9)));
+  ASSERT_TRUE(PixelBecomes(list, 0, 0, kShadowRGB));
+
+  SendMessageW(list, WM_SKINENABLE, 0, 0);
+  Settle(form->Handle());
+  EXPECT_FALSE(IsWindowVisible(overlay));
+  EXPECT_EQ(SendMessageW(list, WM_SKINQUERY, 0, 0), 0) << "the native list answers for itself";
+  EXPECT_TRUE(PumpUntil([&] { return WindowPixel(list, arrow.x, arrow.y) != FrameRGB(kArrows, 9); }));
+  EXPECT_TRUE(PumpUntil([&] { return WindowPixel(list, 0, 0) != kShadowRGB; })) << "native border again";
+  // Scrolling while switched off leaves the overlay alone.
+  SendMessageW(list, WM_VSCROLL, SB_PAGEDOWN, 0);
+  Settle(form->Handle());
+  EXPECT_FALSE(IsWindowVisible(overlay));
+
+  SendMessageW(list, WM_SKINENABLE, 1, 0);
+  Settle(form->Handle());
+  EXPECT_TRUE(IsWindowVisible(overlay));
+  EXPECT_EQ(SendMessageW(list, WM_SKINQUERY, 0, 0), 1);
+  EXPECT_TRUE(PixelBecomes(list, arrow.x, arrow.y, FrameRGB(kArrows, 9)));
+  EXPECT_TRUE(PixelBecomes(list, 0, 0, kShadowRGB));
+  const SCROLLBARINFO after = BarInfo(list);
+  EXPECT_TRUE(PixelBecomes(overlay, 8, after.xyThumbTop + 1, FrameRGB(kThumb, 1))) << "thumb where the list is now";
+}
+
 // ---- header ---------------------------------------------------------------------------------
 
 TEST_F(SkinListsTest, HeaderButtonsStripAndHotColumn) {
@@ -428,6 +459,11 @@ TEST_F(SkinListsTest, EditBorderRingsLeaveTheTextAreaAlone) {
   auto bareAfter = std::vector<COLORREF>{WindowPixel(bare->Handle(), 0, 0), WindowPixel(bare->Handle(), 1, 1),
                                          WindowPixel(bare->Handle(), 2, 10)};
   EXPECT_EQ(bareAfter, bareBefore);
+  // Switched off, the native border shows at once; switched on, the rings.
+  SendMessageW(h, WM_SKINENABLE, 0, 0);
+  EXPECT_TRUE(PumpUntil([&] { return WindowPixel(h, 0, bottom / 2) != kShadowRGB; }));
+  SendMessageW(h, WM_SKINENABLE, 1, 0);
+  EXPECT_TRUE(PixelBecomes(h, 0, bottom / 2, kShadowRGB));
   // A foreign control's paint request is answered with the marker.
   EXPECT_EQ(SendMessageW(h, WM_SKINPAINTEDIT, 0, kSkinMarker), kSkinMarker);
 }
