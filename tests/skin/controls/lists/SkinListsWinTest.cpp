@@ -15,6 +15,7 @@
 #include "gui/ComCtrls.h"
 #include "gui/Forms.h"
 #include "gui/StdCtrls.h"
+#include "gui/Subclass.h"
 #include "skin/controls/SkinEdit.h"
 #include "skin/controls/SkinListView.h"
 #include "skin/data/SkinModel.h"
@@ -265,6 +266,66 @@ TEST_F(SkinListsTest, SkinnedBarScrollsExactlyAsTheNativeOne) {
   const SCROLLBARINFO after = BarInfo(skinned->Handle());
   EXPECT_TRUE(PixelBecomes(bar->Handle(), 8, after.xyThumbTop + 1, FrameRGB(kThumb, 1)));
   EXPECT_TRUE(PixelBecomes(bar->Handle(), 8, after.xyThumbTop - 2, FrameRGB(kTrack, 1)));
+}
+
+// Watches the overlay's paints while a press is handed over: the first paint
+// that shows a press ends the platform's scroll loop by a release.
+class TPressWatcher : public TSubclass {
+ public:
+  TPressWatcher(TWScrollbar* bar, HWND list, POINT release) : FBar(bar), FList(list), FRelease(release) {}
+  int PressedPart = kScrollNone;
+  bool SawPress = false;
+
+ protected:
+  LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+    if (msg == WM_PAINT && FBar->Tracking() && !SawPress) {
+      SawPress = true;
+      PressedPart = FBar->HotPart();
+      PostMessageW(FList, WM_LBUTTONUP, 0, MAKELPARAM(FRelease.x, FRelease.y));
+    }
+    return CallPrevious(msg, wParam, lParam);
+  }
+
+ private:
+  TWScrollbar* FBar;
+  HWND FList;
+  POINT FRelease;
+};
+
+// Ends a scroll loop that never painted (a generous bound, not a timing).
+HWND gLoopList = nullptr;
+void CALLBACK ReleaseLoop(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  PostMessageW(gLoopList, WM_LBUTTONUP, 0, 0);
+}
+
+TEST_F(SkinListsTest, PressedPartIsShownWhileTheNativeLoopRuns) {
+  TSkinListView* s = Skin();
+  TWScrollbar* bar = s->VertBar();
+  HWND list = skinned->Handle();
+  const SCROLLBARINFO i = BarInfo(list);
+  const int mid = (i.rcScrollBar.right - i.rcScrollBar.left) / 2;
+  struct Case {
+    const char* name;
+    int along;
+    int part;
+  } cases[] = {{"down arrow", i.rcScrollBar.bottom - i.rcScrollBar.top - 4, kScrollSecondArrow},
+               {"page after the thumb", i.xyThumbBottom + 4, kScrollPageAfter}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    POINT release{i.rcScrollBar.left + mid, i.rcScrollBar.top + c.along};
+    ScreenToClient(list, &release);
+    TPressWatcher watcher(bar, list, release);
+    ASSERT_TRUE(watcher.Attach(bar->Handle()));
+    gLoopList = list;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10000, &ReleaseLoop);
+    SendMessageW(bar->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(mid, c.along));
+    KillTimer(nullptr, timer);
+    EXPECT_TRUE(watcher.SawPress) << "the overlay painted while the press was handed over";
+    EXPECT_EQ(watcher.PressedPart, c.part);
+    EXPECT_FALSE(bar->Tracking());
+    Settle(form->Handle());
+  }
 }
 
 TEST_F(SkinListsTest, BarFollowsRowsComingAndGoingAndBothBarsGetAFaceCorner) {
