@@ -8,7 +8,8 @@
 //   WriteFormBinary / ReadFormBinary   tree <-> the compiled resource bytes
 //   ReadComponentTree                  tree -> components under an existing root
 //
-// The text format is described in gui/README.md.
+// The text format is described in gui/README.md. Sources: FormText.cpp (text),
+// FormBinary.cpp (compiled bytes), FormReader.cpp (building components).
 #pragma once
 
 #include <cstdint>
