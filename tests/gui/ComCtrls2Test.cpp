@@ -325,3 +325,32 @@ TEST(ToolBar, ButtonsLineUpAndGroupedCheckButtonsAreExclusive) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SpeedButton, AFlatButtonRaisesOnlyWhileTheMouseIsOverIt) {
+  TKindsForm* f = MakeKindsForm(
+      L"TPanel p { Left = 0 Top = 0 Width = 200 Height = 60 BevelOuter = bvNone\n"
+      L"  TSpeedButton a { Left = 10 Top = 10 Width = 30 Height = 30 Flat = True OnClick = Clicked } }");
+  auto* p = Part<TPanel>(f, L"p");
+  auto* a = Part<TSpeedButton>(f, L"a");
+  const COLORREF face = GetSysColor(COLOR_BTNFACE), light = GetSysColor(COLOR_BTNHIGHLIGHT);
+  ASSERT_NE(face, light);
+  auto corner = [&] {
+    twtest::PumpUntilIdle();
+    return twtest::ScreenPixel(p->Handle(), 10, 10);
+  };
+  EXPECT_EQ(corner(), face);
+  SendMessageW(p->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
+  EXPECT_TRUE(a->MouseInControl());
+  EXPECT_EQ(corner(), light);
+  SendMessageW(p->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(150, 40));
+  EXPECT_FALSE(a->MouseInControl());
+  EXPECT_EQ(corner(), face);
+  ClickAt(p->Handle(), 20, 20);
+  EXPECT_EQ(f->events, std::vector<std::wstring>{L"a:click"});
+  EXPECT_FALSE(a->Down()) << "a button outside any group stayed down";
+  TComponent::Free(f);
+}
+
+}  // namespace
