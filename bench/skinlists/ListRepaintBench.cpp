@@ -25,7 +25,7 @@
 #include "skin/data/SkinModel.h"
 #include "skin/data/SkinRead.h"
 #include "skin/data/WinSkinIni.h"
-#include "tests/skin/controls/lists/FixedSkinFrame.h"
+#include "tests/skin/controls/support/TestFrame.h"
 #include "tests/support/WindowCapture.h"
 
 namespace {
@@ -133,7 +133,7 @@ int main(int argc, char** argv) {
       std::printf("  %-10s skin package not found\n", kSkinNames[i]);
       continue;
     }
-    TFixedSkinFrame frame(form->Handle(), std::move(model));
+    skintest::TTestFrame frame(form->Handle(), std::move(model));
     (new TSkinListView(list))->AttachControl(&frame, false, nullptr);
     (new TSkinEdit(edit))->AttachControl(&frame, false, nullptr);
     Pump();

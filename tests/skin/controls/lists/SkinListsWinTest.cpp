@@ -19,7 +19,7 @@
 #include "skin/controls/SkinEdit.h"
 #include "skin/controls/SkinListView.h"
 #include "skin/data/SkinModel.h"
-#include "tests/skin/controls/lists/FixedSkinFrame.h"
+#include "tests/skin/controls/support/TestFrame.h"
 #include "tests/skin/data/model/SkinTestPackage.h"
 #include "tests/support/Pump.h"
 #include "tests/support/WindowCapture.h"
@@ -38,7 +38,8 @@ COLORREF FrameRGB(uint32_t base, int k) {
   return RGB(PixelR(p), PixelG(p), PixelB(p));
 }
 constexpr uint32_t kArrows = 0x100000, kTrack = 0x200000, kThumb = 0x300000, kHeader = 0x400000;
-const COLORREF kFaceRGB = RGB(200, 200, 200), kShadowRGB = RGB(10, 20, 30);
+using skintest::kFaceRGB;
+using skintest::kShadowRGB;
 
 std::unique_ptr<TSkinModel> BuildSkin() {
   SkinTestPackage p(R"([Colours]
@@ -143,7 +144,7 @@ class SkinListsTest : public ::testing::Test {
     native = MakeList(form, 350, 60);
     form->Show();
     SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    frame = std::make_unique<TFixedSkinFrame>(form->Handle(), BuildSkin());
+    frame = std::make_unique<skintest::TTestFrame>(form->Handle(), BuildSkin());
     Settle(form->Handle());
   }
   void TearDown() override {
@@ -169,7 +170,7 @@ class SkinListsTest : public ::testing::Test {
   TForm* form = nullptr;
   TListView* skinned = nullptr;
   TListView* native = nullptr;
-  std::unique_ptr<TFixedSkinFrame> frame;
+  std::unique_ptr<skintest::TTestFrame> frame;
 };
 
 // ---- scroll bars ---------------------------------------------------------------------------
