@@ -636,6 +636,13 @@ bool TWinSkinForm::Stage2(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resul
       return true;
     case WM_WINDOWPOSCHANGED:
       ReadShowState();
+      // A window that comes back from minimized or hidden by a path that
+      // sent no restoring WM_SIZE gets the skin's caption again.
+      if (FLifeState == kFrameSkinned && FShowState != TShowState::Minimized &&
+          (GetWindowLongW(FWindow, GWL_STYLE) & WS_CAPTION)) {
+        SetCaptionStyle(false);
+        FrameChanged();
+      }
       return false;
     case WM_SETTEXT: {
       // The caption is ours: let the text change, then repaint the band.
@@ -665,7 +672,7 @@ bool TWinSkinForm::Stage2(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resul
       switch (wParam & 0xFFF0) {
         case SC_MINIMIZE:
           FShowState = TShowState::Minimized;
-          SetCaptionStyle(true);
+          if (IsMDIChild()) SetCaptionStyle(true);
           break;
         case SC_MAXIMIZE:
           FShowState = TShowState::Maximized;
@@ -833,10 +840,7 @@ void TWinSkinForm::StopHoverTimer() {
   if (FHoverTimer) FHoverTimer->SetEnabled(false);
 }
 
-void TWinSkinForm::ShowStateChanging(TShowState next) {
-  FShowState = next;
-  if (next == TShowState::Minimized) SetCaptionStyle(true);
-}
+void TWinSkinForm::ShowStateChanging(TShowState next) { FShowState = next; }
 
 // ---------------------------------------------------------------------------
 // What the buttons and the skinned controls read
