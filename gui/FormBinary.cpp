@@ -144,8 +144,7 @@ class TReader {
           FPos += n;
           break;
         }
-        default:
-          Fail(L"unknown value kind");
+        default: Fail(L"unknown value kind");
       }
     }
     return props;

@@ -27,7 +27,8 @@ class TTreeBuilder {
     if (!described || !FRoot->ClassType().InheritsFrom(*described))
       Fail(node.line, node.name, L"the root object is a " + FRoot->ClassName() + L", not a " + node.className);
     Begin(FRoot);
-    if (!node.name.empty() && FRoot->Name() != node.name) Guard(node.line, node.name, [&] { FRoot->SetName(node.name); });
+    if (!node.name.empty() && FRoot->Name() != node.name)
+      Guard(node.line, node.name, [&] { FRoot->SetName(node.name); });
     ApplyProps(FRoot, node.props, node.name);
     for (const auto& child : node.children) CreateChild(FRoot, child);
     for (const auto& f : FFixups) {

@@ -117,8 +117,7 @@ class TFormParser {
             s += static_cast<wchar_t>(cp);
             break;
           }
-          default:
-            Fail(std::wstring(L"unknown escape \\") + e);
+          default: Fail(std::wstring(L"unknown escape \\") + e);
         }
       }
       FTok.type = TToken::tString;

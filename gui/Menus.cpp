@@ -23,9 +23,9 @@ struct TKeyName {
   const wchar_t* name;
 };
 const TKeyName kKeyNames[] = {
-    {VK_BACK, L"BkSp"}, {VK_TAB, L"Tab"},     {VK_RETURN, L"Enter"}, {VK_ESCAPE, L"Esc"},   {VK_SPACE, L"Space"},
-    {VK_PRIOR, L"PgUp"}, {VK_NEXT, L"PgDn"},  {VK_END, L"End"},      {VK_HOME, L"Home"},    {VK_LEFT, L"Left"},
-    {VK_UP, L"Up"},     {VK_RIGHT, L"Right"}, {VK_DOWN, L"Down"},    {VK_INSERT, L"Ins"},   {VK_DELETE, L"Del"},
+    {VK_BACK, L"BkSp"},  {VK_TAB, L"Tab"},     {VK_RETURN, L"Enter"}, {VK_ESCAPE, L"Esc"}, {VK_SPACE, L"Space"},
+    {VK_PRIOR, L"PgUp"}, {VK_NEXT, L"PgDn"},   {VK_END, L"End"},      {VK_HOME, L"Home"},  {VK_LEFT, L"Left"},
+    {VK_UP, L"Up"},      {VK_RIGHT, L"Right"}, {VK_DOWN, L"Down"},    {VK_INSERT, L"Ins"}, {VK_DELETE, L"Del"},
 };
 
 std::wstring KeyName(WORD key) {
@@ -174,7 +174,7 @@ TMenuItem::~TMenuItem() {
   LiveItems().erase(this);
   Commands().erase(FCommand);
   while (!FItems.empty()) delete FItems.back();  // each takes itself out
-  if (FParent) FParent->Remove(this);  // the menu is rebuilt without our sub-menu
+  if (FParent) FParent->Remove(this);            // the menu is rebuilt without our sub-menu
   if (FHandle) DestroyMenu(FHandle);
 }
 
@@ -199,9 +199,7 @@ TMenu* TMenuItem::GetParentMenu() const {
   return i->FMenu;
 }
 
-bool TMenuItem::TopLevelOfBar() const {
-  return FParent && FParent->FMenu && dynamic_cast<TMainMenu*>(FParent->FMenu);
-}
+bool TMenuItem::TopLevelOfBar() const { return FParent && FParent->FMenu && dynamic_cast<TMainMenu*>(FParent->FMenu); }
 
 void TMenuItem::Changed() {
   TMenu* menu = GetParentMenu();
@@ -616,8 +614,7 @@ bool DispatchMenuMessage(TMessage& m) {
       TCanvas canvas;
       canvas.SetHandle(dis->hDC);
       try {
-        item->DrawItem(&canvas, dis->rcItem, (dis->itemState & ODS_SELECTED) != 0,
-                       (dis->itemState & ODS_NOACCEL) != 0);
+        item->DrawItem(&canvas, dis->rcItem, (dis->itemState & ODS_SELECTED) != 0, (dis->itemState & ODS_NOACCEL) != 0);
       } catch (...) {
         canvas.SetHandle(nullptr);
         throw;
@@ -646,7 +643,6 @@ bool DispatchMenuMessage(TMessage& m) {
       }
       return false;
     }
-    default:
-      return false;
+    default: return false;
   }
 }

@@ -113,8 +113,8 @@ struct TSubclassChain {
   HWND window = nullptr;
   WNDPROC original = nullptr;
   std::vector<TSubclass*> items;
-  int depth = 0;          // messages of the window being handled right now
-  bool destroyed = false; // WM_NCDESTROY went through
+  int depth = 0;           // messages of the window being handled right now
+  bool destroyed = false;  // WM_NCDESTROY went through
 
   LRESULT CallFrom(size_t index, UINT msg, WPARAM wParam, LPARAM lParam);
   void ReleaseIfUnused();
@@ -130,9 +130,7 @@ ATOM ChainAtom() {
   return atom;
 }
 
-TSubclassChain* ChainOf(HWND hwnd) {
-  return static_cast<TSubclassChain*>(GetPropW(hwnd, MAKEINTATOM(ChainAtom())));
-}
+TSubclassChain* ChainOf(HWND hwnd) { return static_cast<TSubclassChain*>(GetPropW(hwnd, MAKEINTATOM(ChainAtom()))); }
 
 // One subclass's WindowProc being run: CallPrevious finds its place here.
 struct TCallFrame {
@@ -147,7 +145,8 @@ thread_local std::vector<TCallFrame> tFrames;
 
 LRESULT TSubclassChain::CallFrom(size_t index, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (index >= items.size())
-    return original ? CallWindowProcW(original, window, msg, wParam, lParam) : DefWindowProcW(window, msg, wParam, lParam);
+    return original ? CallWindowProcW(original, window, msg, wParam, lParam)
+                    : DefWindowProcW(window, msg, wParam, lParam);
   TSubclass* item = items[index];
   tFrames.push_back(TCallFrame{this, item, index, false});
   LRESULT r = 0;
@@ -222,8 +221,8 @@ bool TSubclass::Attach(HWND window) {
     chain = new TSubclassChain;
     chain->window = window;
     SetPropW(window, MAKEINTATOM(ChainAtom()), chain);
-    chain->original = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
+    chain->original =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
   }
   chain->items.insert(chain->items.begin(), this);
   FChain = chain;

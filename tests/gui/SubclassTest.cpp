@@ -196,8 +196,8 @@ TEST(Subclass, ChainOnANativeWindowLeavesInAnyOrderAndRestoresOnlyItsOwnProcedur
 
   // Someone subclasses over ours: leaving must not undo their procedure.
   ASSERT_TRUE(a.Attach(edit));
-  gForeignPrevious = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ForeignProc)));
+  gForeignPrevious =
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ForeignProc)));
   a.Detach();
   EXPECT_EQ(GetWindowLongPtrW(edit, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(ForeignProc));
   gForeignCalls = 0;
@@ -221,12 +221,9 @@ TEST(Subclass, WindowDestroyedWhileSubclassedDetachesEveryObjectOnceAfterTheLast
   ASSERT_TRUE(heap->Attach(edit));
   ASSERT_TRUE(local.Attach(edit));
   DestroyWindow(edit);
-  EXPECT_TRUE(ExpectSequence(log,
-                             {{WM_DESTROY, kWParam, 2},
-                              {WM_DESTROY, kWParam, 1},
-                              {WM_NCDESTROY, kWParam, 2},
-                              {WM_NCDESTROY, kWParam, 1}},
-                             "destroy"));
+  EXPECT_TRUE(ExpectSequence(
+      log, {{WM_DESTROY, kWParam, 2}, {WM_DESTROY, kWParam, 1}, {WM_NCDESTROY, kWParam, 2}, {WM_NCDESTROY, kWParam, 1}},
+      "destroy"));
   EXPECT_EQ(TTaggedSubclass::deleted, 1) << "the heap object deleted itself in WindowDestroyed";
   EXPECT_EQ(local.destroyedCalls, 1);
   EXPECT_FALSE(local.Attached());

@@ -64,7 +64,8 @@ TW_IMPLEMENT_CLASS(TCoreForm, [](TClassBuilder<TCoreForm>& c) {
   c.Handler<TNotifyEvent>(L"HotClick", &TCoreForm::HotClick);
 })
 
-const wchar_t kForm[] = LR"(TCoreForm CoreForm {
+const wchar_t kForm[] =
+    LR"(TCoreForm CoreForm {
   ClientWidth = 300 ClientHeight = 200 Caption = "core"
   TButton btnFree { Left = 8 Top = 8 Width = 80 Height = 24 Caption = "Free me" OnClick = btnFreeClick TabStop = True }
   TButton btnOther { Left = 100 Top = 8 Width = 80 Height = 24 Caption = "Other" TabStop = True }
@@ -144,7 +145,7 @@ TEST_F(WindowCore, WindowLessChildGetsMouseEventsEnterLeaveAndKeepsTheCaptureWhi
   TControlRecorder rec(log, form->Hot);
   HWND h = form->Handle();
   auto at = [](int x, int y) { return MAKELPARAM(x, y); };
-  SendMessageW(h, WM_MOUSEMOVE, 0, at(10, 10));  // form only
+  SendMessageW(h, WM_MOUSEMOVE, 0, at(10, 10));   // form only
   SendMessageW(h, WM_MOUSEMOVE, 0, at(25, 125));  // onto the label
   SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, at(30, 126));
   EXPECT_EQ(GetCapture(), h);

@@ -130,7 +130,8 @@ std::string DescribeEntry(const TMsgEntry& e);
 ::testing::AssertionResult ExpectSequence(const TMsgLog& log, const std::vector<TMsgEntry>& expected,
                                           const char* context = "");
 template <size_t N>
-::testing::AssertionResult ExpectSequence(const TMsgLog& log, const TMsgEntry (&expected)[N], const char* context = "") {
+::testing::AssertionResult ExpectSequence(const TMsgLog& log, const TMsgEntry (&expected)[N],
+                                          const char* context = "") {
   return ExpectSequence(log, std::vector<TMsgEntry>(expected, expected + N), context);
 }
 

@@ -51,18 +51,16 @@ TEST(MsgSequence, ComparisonReportsMissingExtraAndMisorderedMessagesAndSkipsOpti
   log.Add({WM_COMMAND, kSent | kParent, 5});
   log.Add({WM_PAINT, kPosted});
 
-  EXPECT_TRUE(ExpectSequence(log, {{WM_SETFOCUS, kSent},
-                                   {WM_KILLFOCUS, kSent | kOptional},
-                                   {WM_COMMAND, kParent | kWParam, 5},
-                                   {WM_PAINT}}));
+  EXPECT_TRUE(ExpectSequence(
+      log, {{WM_SETFOCUS, kSent}, {WM_KILLFOCUS, kSent | kOptional}, {WM_COMMAND, kParent | kWParam, 5}, {WM_PAINT}}));
   // Each of these must fail.
   auto missing = ExpectSequence(log, {{WM_SETFOCUS}, {WM_KILLFOCUS}, {WM_COMMAND, kParent}, {WM_PAINT}});
   EXPECT_FALSE(missing);
   EXPECT_NE(std::string(missing.message()).find("expected WM_KILLFOCUS"), std::string::npos) << missing.message();
   EXPECT_NE(std::string(missing.message()).find("actual:"), std::string::npos);
-  EXPECT_FALSE(ExpectSequence(log, {{WM_SETFOCUS}, {WM_COMMAND, kParent}}));               // extra WM_PAINT
-  EXPECT_FALSE(ExpectSequence(log, {{WM_COMMAND, kParent}, {WM_SETFOCUS}, {WM_PAINT}}));   // order
-  EXPECT_FALSE(ExpectSequence(log, {{WM_SETFOCUS}, {WM_COMMAND}, {WM_PAINT}}));            // not the parent's
+  EXPECT_FALSE(ExpectSequence(log, {{WM_SETFOCUS}, {WM_COMMAND, kParent}}));              // extra WM_PAINT
+  EXPECT_FALSE(ExpectSequence(log, {{WM_COMMAND, kParent}, {WM_SETFOCUS}, {WM_PAINT}}));  // order
+  EXPECT_FALSE(ExpectSequence(log, {{WM_SETFOCUS}, {WM_COMMAND}, {WM_PAINT}}));           // not the parent's
   EXPECT_FALSE(ExpectSequence(log, {{WM_SETFOCUS}, {WM_COMMAND, kParent | kWParam, 6}, {WM_PAINT}}));
   EXPECT_FALSE(ExpectSequence(log, {{WM_SETFOCUS}, {WM_COMMAND, kParent}, {WM_PAINT, kSent}}));
 }
@@ -76,9 +74,9 @@ TEST(MsgSequence, RecorderTellsPostedFromSentAndTheCbtStreamSeesCreation) {
     SendMessageW(w, WM_USER + 1, 1, 2);
     PostMessageW(w, WM_USER + 2, 3, 4);
     ASSERT_TRUE(PumpUntil([&] { return log.Contains(WM_USER + 2); }));
-    EXPECT_TRUE(ExpectSequence(log, {{WM_USER + 1, kSent | kWParam | kLParam, 1, 2},
-                                     {WM_USER + 2, kPosted | kWParam | kLParam, 3, 4}},
-                               "send then post"));
+    EXPECT_TRUE(ExpectSequence(
+        log, {{WM_USER + 1, kSent | kWParam | kLParam, 1, 2}, {WM_USER + 2, kPosted | kWParam | kLParam, 3, 4}},
+        "send then post"));
   }
   EXPECT_EQ(TSubclass::CountOn(w), 0);
   log.Clear();
@@ -88,8 +86,8 @@ TEST(MsgSequence, RecorderTellsPostedFromSentAndTheCbtStreamSeesCreation) {
     HWND w2 = MakeWindow(L"second");
     DestroyWindow(w2);
   }
-  EXPECT_TRUE(ExpectSequence(log, {{HCBT_DESTROYWND, kHook}, {HCBT_CREATEWND, kHook}, {HCBT_DESTROYWND, kHook}},
-                             "cbt"));
+  EXPECT_TRUE(
+      ExpectSequence(log, {{HCBT_DESTROYWND, kHook}, {HCBT_CREATEWND, kHook}, {HCBT_DESTROYWND, kHook}}, "cbt"));
 }
 
 TEST(MessageBoxCloser, ClosesABoxShownOnThisThreadAndReportsItsText) {

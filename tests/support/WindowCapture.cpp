@@ -26,7 +26,8 @@ Image CaptureScreenRect(const RECT& r) {
     if (!out.Empty()) {
       const auto* src = static_cast<const uint32_t*>(bits);
       for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) out.Pixels()[static_cast<size_t>(y) * w + x] = src[static_cast<size_t>(y) * w + x] & 0x00FFFFFFu;
+        for (int x = 0; x < w; ++x)
+          out.Pixels()[static_cast<size_t>(y) * w + x] = src[static_cast<size_t>(y) * w + x] & 0x00FFFFFFu;
     }
     SelectObject(mem, old);
     DeleteObject(dib);
