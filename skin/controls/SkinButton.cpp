@@ -82,6 +82,10 @@ void TSkinButton::CancelPress() {
   RepaintSkin();
 }
 
+void TSkinButton::EndHover() {
+  if (FMouseState) CancelPress();
+}
+
 bool TSkinButton::Inside(LPARAM point) const {
   RECT client{};
   GetClientRect(FHandle, &client);

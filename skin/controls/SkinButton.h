@@ -25,6 +25,8 @@ public:
 
   void AttachControl(TSkinFrameLink* form, bool manageColor, TCanvas* canvas) override;
   void AttachWindow(HWND window, TSkinFrameLink* form, TCanvas* canvas) override;
+  // Also ends a press and lets the mouse go.
+  void EndHover() override;
 
   // Paint the parent's background under the skin image instead of the face.
   bool Transparent() const { return FTransparent; }

@@ -115,7 +115,7 @@ void TSkinControl::GiveParentBackground() {
 void TSkinControl::HookProc(TMessage& m) {
   if (m.Msg == WM_SKINENABLE) {
     FSkinActive = INT_PTR(m.WParam) > 0;
-    if (!FSkinActive) FMouseState = 0;
+    if (!FSkinActive && FMouseState) EndHover();  // hot and pressed end with the skin
     RepaintSkin();
     return;
   }

@@ -114,6 +114,18 @@ TEST_F(SkinButtonTest, RealMousePressDraggedOffGivesNoClickAndPressReleaseExactl
   MouseTo(b, 300, 250);
 }
 
+TEST_F(SkinButtonTest, SwitchingTheSkinOffMidPressEndsThePressAndLetsTheMouseGo) {
+  Send(WM_LBUTTONDOWN, MK_LBUTTON);
+  ASSERT_EQ(GetCapture(), button->Handle());
+  Send(WM_SKINENABLE, 0, 0);
+  EXPECT_EQ(skin->MouseState(), 0);
+  EXPECT_NE(GetCapture(), button->Handle());
+  Send(WM_SKINENABLE, 1, 0);
+  Send(WM_LBUTTONUP);
+  PumpUntilIdle();
+  EXPECT_EQ(clicks.count, 0) << "the press ended with the skin";
+}
+
 TEST_F(SkinButtonTest, SpaceBarShowsThePressAndTheNativeButtonClicksOnce) {
   button->SetFocus();
   Send(WM_KEYDOWN, VK_SPACE, 0x00390001);
