@@ -10,6 +10,11 @@
 #include "gui/StdCtrls.h"
 #include "tests/support/MsgSequence.h"
 #include "tests/support/Pump.h"
+#include "tests/support/WindowCapture.h"
+#include "skin/data/Bmp.h"
+
+#include <cstdio>
+#include <cstdlib>
 
 using namespace twtest;
 
@@ -71,7 +76,8 @@ TW_IMPLEMENT_CLASS(TMenuForm, [](TClassBuilder<TMenuForm>& c) {
 })
 
 // Ctrl+O = 0x4000 | 'O' = 16463; Alt+X = 0x8000 | 'X' = 32856.
-const wchar_t kForm[] = LR"(TMenuForm MenuForm {
+const wchar_t kForm[] =
+    LR"(TMenuForm MenuForm {
   ClientWidth = 320 ClientHeight = 200 Caption = "menus"
   Menu = MainMenu1
   TButton Button1 { Left = 8 Top = 8 Width = 80 Height = 24 Caption = "b" PopupMenu = PopupMenu1 }
@@ -107,6 +113,9 @@ class Menus : public ::testing::Test {
     PumpUntilIdle();
   }
   TMenuForm* form = nullptr;
+
+ public:
+  int Drawn() const { return form->drawn; }
 };
 
 std::wstring ItemText(HMENU menu, int pos) {
@@ -157,7 +166,7 @@ TEST_F(Menus, CommandsReachTheirItemOnceAndChangesNotifyTheForm) {
   TControlRecorder rec(log, form);
   HWND h = form->Handle();
   SendMessageW(h, WM_COMMAND, MAKEWPARAM(form->mnuOpen->Command(), 0), 0);
-  SendMessageW(h, WM_COMMAND, MAKEWPARAM(form->mnuSave->Command(), 0), 0);  // disabled: nothing
+  SendMessageW(h, WM_COMMAND, MAKEWPARAM(form->mnuSave->Command(), 0), 0);   // disabled: nothing
   SendMessageW(h, WM_COMMAND, MAKEWPARAM(form->mnuLarge->Command(), 1), 0);  // as from an accelerator
   EXPECT_EQ(form->clicks, (std::vector<std::wstring>{L"mnuOpen", L"mnuLarge"}));
   EXPECT_TRUE(form->mnuLarge->Checked());
@@ -190,8 +199,15 @@ TEST_F(Menus, OwnerDrawMessagesOfMenusReachTheItemAndThoseOfControlsStillReachTh
   HDC dc = CreateCompatibleDC(nullptr);
   HBITMAP bmp = CreateCompatibleBitmap(GetDC(nullptr), 40, 20);
   HGDIOBJ old = SelectObject(dc, bmp);
-  DRAWITEMSTRUCT dis = {ODT_MENU, 0, form->popPaste->Command(), ODA_DRAWENTIRE, ODS_SELECTED, nullptr, dc,
-                        RECT{0, 0, 40, 20}, reinterpret_cast<ULONG_PTR>(form->popPaste)};
+  DRAWITEMSTRUCT dis = {ODT_MENU,
+                        0,
+                        form->popPaste->Command(),
+                        ODA_DRAWENTIRE,
+                        ODS_SELECTED,
+                        nullptr,
+                        dc,
+                        RECT{0, 0, 40, 20},
+                        reinterpret_cast<ULONG_PTR>(form->popPaste)};
   EXPECT_EQ(SendMessageW(h, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis)), TRUE);
   EXPECT_EQ(form->drawn, 1);
   EXPECT_EQ(GetPixel(dc, 10, 10), RGB(200, 0, 0)) << "drawn selected by the handler";
@@ -219,9 +235,11 @@ TEST_F(Menus, OwnerDrawMessagesOfMenusReachTheItemAndThoseOfControlsStillReachTh
 TEST_F(Menus, AccessKeysOfOwnerDrawnItemsAndShortcutsThroughTheMessageLoop) {
   HWND h = form->Handle();
   // The access key typed in an open menu whose items have no text for the system.
-  LRESULT r = SendMessageW(h, WM_MENUCHAR, MAKEWPARAM(L'x', MF_POPUP), reinterpret_cast<LPARAM>(form->mnuFile->Handle()));
+  LRESULT r =
+      SendMessageW(h, WM_MENUCHAR, MAKEWPARAM(L'x', MF_POPUP), reinterpret_cast<LPARAM>(form->mnuFile->Handle()));
   EXPECT_EQ(r, MAKELRESULT(3, MNC_EXECUTE));
-  EXPECT_EQ(SendMessageW(h, WM_MENUCHAR, MAKEWPARAM(L'q', MF_POPUP), reinterpret_cast<LPARAM>(form->mnuFile->Handle())), 0);
+  EXPECT_EQ(SendMessageW(h, WM_MENUCHAR, MAKEWPARAM(L'q', MF_POPUP), reinterpret_cast<LPARAM>(form->mnuFile->Handle())),
+            0);
   // Alt+X as the message loop sees it (Alt down: context bit of WM_SYSKEYDOWN).
   form->Button1->SetFocus();
   PostMessageW(form->Button1->Handle(), WM_SYSKEYDOWN, 'X', 1 << 29);
@@ -239,6 +257,7 @@ TEST_F(Menus, AccessKeysOfOwnerDrawnItemsAndShortcutsThroughTheMessageLoop) {
 namespace {
 Menus* gFixture = nullptr;
 int gTicks = 0;
+Image gShot;
 // Runs inside the popup menu's own loop: once the items were drawn, choose
 // the second one with the keyboard.
 void CALLBACK DriveMenu(HWND, UINT, UINT_PTR id, DWORD) {
@@ -247,7 +266,11 @@ void CALLBACK DriveMenu(HWND, UINT, UINT_PTR id, DWORD) {
     EndMenu();
     return;
   }
-  if (gTicks == 1 || gFixture == nullptr) return;
+  if (gFixture == nullptr) return;
+  HWND shown = FindWindowW(L"#32768", nullptr);
+  if (!shown || !IsWindowVisible(shown) || gFixture->Drawn() == 0) return;
+  UpdateWindow(shown);
+  gShot = CaptureWindow(shown);
   HWND owner = PopupList()->Handle();
   PostMessageW(owner, WM_KEYDOWN, VK_DOWN, 0);
   PostMessageW(owner, WM_KEYDOWN, VK_DOWN, 0);
@@ -260,13 +283,39 @@ TEST_F(Menus, RealPopupMenuIsMeasuredAndDrawnByItsItemsAndRunsTheChosenOne) {
   TMsgLog log;
   TCbtRecorder cbt(log, {L"#32768"});
   TControlRecorder owner(log, PopupList(), kParent);
+  // The first item in the library's own look (checked, with a shortcut),
+  // the second by its handlers.
+  form->popCopy->OnDrawItem.Clear();
+  form->popCopy->OnMeasureItem.Clear();
+  form->popCopy->SetChecked(true);
+  form->popCopy->SetShortCut(ShortCut('C', ShiftBit(ssCtrl)));
   gFixture = this;
   gTicks = 0;
+  gShot = Image();
   UINT_PTR timer = SetTimer(nullptr, 0, 50, DriveMenu);
   form->PopupMenu1->Popup(100, 100);
   KillTimer(nullptr, timer);
-  EXPECT_GT(form->measured, 0);
+  EXPECT_EQ(form->measured, 1) << "only the second item has a measure handler";
   EXPECT_GT(form->drawn, 0);
+  ASSERT_FALSE(gShot.Empty());
+  // Rows of the handler's blue, and above them the library's text.
+  int firstBlue = -1, inked = 0;
+  const uint32_t text = MakePixel(GetRValue(GetSysColor(COLOR_MENUTEXT)), GetGValue(GetSysColor(COLOR_MENUTEXT)),
+                                  GetBValue(GetSysColor(COLOR_MENUTEXT)));
+  for (int y = 0; y < gShot.Height() && firstBlue < 0; ++y)
+    for (int x = 0; x < gShot.Width(); ++x) {
+      if (gShot.Pixel(x, y) == MakePixel(0, 0, 200)) firstBlue = y;
+      if (gShot.Pixel(x, y) == text) ++inked;
+    }
+  EXPECT_GT(firstBlue, 10);
+  EXPECT_GT(inked, 20) << "caption, check and shortcut of the library-drawn item";
+  if (const char* path = std::getenv("TW_MENU_SCREENSHOT")) {
+    std::vector<uint8_t> bmp = EncodeBmp(gShot, 24);
+    if (FILE* f = std::fopen(path, "wb")) {
+      std::fwrite(bmp.data(), 1, bmp.size(), f);
+      std::fclose(f);
+    }
+  }
   EXPECT_EQ(form->clicks, (std::vector<std::wstring>{L"popPaste"}));
   EXPECT_TRUE(log.Contains(HCBT_CREATEWND, kHook)) << "the menu window was made";
   EXPECT_TRUE(log.Contains(WM_MEASUREITEM, kControl | kParent));
