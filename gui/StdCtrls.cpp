@@ -641,13 +641,26 @@ void TCustomComboBox::CreateParams(TCreateParams& p) {
                                 CBS_DROPDOWNLIST | CBS_OWNERDRAWVARIABLE};
   p.style |= kinds[FStyle] | CBS_AUTOHSCROLL | WS_VSCROLL | CBS_HASSTRINGS;
   // The height of a drop-down combo box's window includes its list.
-  if (FStyle != csSimple) p.height = FHeight + 200;
+  if (FStyle != csSimple) p.height = FHeight + ListHeight();
 }
 
 void TCustomComboBox::InitializeWnd() {
   TListControl::InitializeWnd();
   SendMessageW(FHandle, kComboSetMinVisible, static_cast<WPARAM>(FDropDownCount), 0);
   if (FItemIndex < 0 && FStyle != csDropDownList && !FText.empty()) SetWindowTextW(FHandle, FText.c_str());
+}
+
+int TCustomComboBox::ListHeight() const {
+  int item = FHandle ? static_cast<int>(SendMessageW(FHandle, CB_GETITEMHEIGHT, 0, 0)) : 0;
+  if (item <= 0) item = const_cast<TCustomComboBox*>(this)->Font()->PixelHeight() + 4;
+  return FDropDownCount * item + 2;
+}
+
+void TCustomComboBox::SetBounds(int left, int top, int width, int height) {
+  TListControl::SetBounds(left, top, width, height);
+  // The window took the closed height: give the list its room back.
+  if (FHandle && FStyle != csSimple)
+    SetWindowPos(FHandle, nullptr, 0, 0, Width(), Height() + ListHeight(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TCustomComboBox::SetStyle(TComboBoxStyle s) {
@@ -657,8 +670,10 @@ void TCustomComboBox::SetStyle(TComboBoxStyle s) {
 }
 
 void TCustomComboBox::SetDropDownCount(int n) {
-  FDropDownCount = std::max(n, 1);
-  if (HandleAllocated()) SendMessageW(FHandle, kComboSetMinVisible, static_cast<WPARAM>(FDropDownCount), 0);
+  FDropDownCount = std::clamp(n, 1, 100);
+  if (!HandleAllocated()) return;
+  SendMessageW(FHandle, kComboSetMinVisible, static_cast<WPARAM>(FDropDownCount), 0);
+  SetBounds(FLeft, FTop, FWidth, FHeight);
 }
 
 bool TCustomComboBox::DroppedDown() const { return FHandle && SendMessageW(FHandle, CB_GETDROPPEDSTATE, 0, 0); }

@@ -305,6 +305,9 @@ class TCustomComboBox : public TListControl {
   void SetDropDownCount(int n);
   bool DroppedDown() const;
   void SetDroppedDown(bool d);
+  // The window of a drop-down box is as high as the box and its list
+  // together; Height stays the height of the closed box.
+  void SetBounds(int left, int top, int width, int height) override;
   std::wstring GetText() const override;
   void SetText(const std::wstring& t) override;
   // The user changed the selection or typed (changes by the program are silent).
@@ -322,6 +325,7 @@ class TCustomComboBox : public TListControl {
   UINT MsgSetSel() const override { return CB_SETCURSEL; }
 
  private:
+  int ListHeight() const;
   TComboBoxStyle FStyle = csDropDown;
   int FDropDownCount = 8;
 };

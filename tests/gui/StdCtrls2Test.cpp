@@ -98,6 +98,22 @@ TEST(ComboBox, ItemsAndSelectionReachTheWindowAndOnlyTheUserFiresOnChange) {
   c->Items()->Add(L"FLAC");  // the selection survives a change of the items
   EXPECT_EQ(Send(c, CB_GETCOUNT), 4);
   EXPECT_EQ(c->ItemIndex(), 1);
+  // DropDownCount decides how many rows the open list shows, also when
+  // changed after the window exists, and whatever moves the box.
+  auto listHeight = [&] {
+    c->SetDroppedDown(true);
+    RECT list{};
+    Send(c, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&list));
+    c->SetDroppedDown(false);
+    return static_cast<int>(list.bottom - list.top);
+  };
+  const int row = static_cast<int>(Send(c, CB_GETITEMHEIGHT, 0, 0));
+  SetPropText(c, L"DropDownCount", L"2");
+  c->SetBounds(20, 8, 160, c->Height());
+  EXPECT_LE(listHeight(), 2 * row + 4);
+  SetPropText(c, L"DropDownCount", L"4");
+  EXPECT_GE(listHeight(), 4 * row);
+  EXPECT_LT(c->Height(), 40) << "Height is the closed box";
   c->Items()->Clear();
   EXPECT_EQ(c->ItemIndex(), -1);
   auto* e = Part<TComboBox>(f, L"e");
