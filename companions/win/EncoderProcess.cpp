@@ -1,7 +1,5 @@
 #include "companions/win/EncoderProcess.h"
 
-#include <thread>
-
 #include "companions/logic/CommandLine.h"
 
 namespace companions {
@@ -42,18 +40,15 @@ void TOutput::Write(HANDLE h, std::string_view bytes) {
 }
 
 void TOutput::Out(std::string_view bytes) {
-  std::lock_guard<std::mutex> hold(lock_);
   Write(out_, bytes);
 }
 
 void TOutput::Err(std::string_view bytes) {
-  std::lock_guard<std::mutex> hold(lock_);
   Write(err_, bytes);
 }
 
 void TOutput::Message(const std::wstring& text) {
   std::wstring line = text + L"\r\n";
-  std::lock_guard<std::mutex> hold(lock_);
   DWORD mode = 0, done = 0;
   if (GetConsoleMode(err_, &mode)) {
     WriteConsoleW(err_, line.data(), static_cast<DWORD>(line.size()), &done, nullptr);
@@ -72,10 +67,15 @@ void CloseIf(HANDLE& h) {
   h = nullptr;
 }
 
-void Pump(HANDLE pipe, const std::function<void(std::string_view)>& handler) {
+// Reads what `pipe` holds without waiting; false when it held nothing (or
+// has no writer any more).
+bool Drain(HANDLE pipe, const std::function<void(std::string_view)>& handler) {
   char buf[4096];
-  DWORD got = 0;
-  while (ReadFile(pipe, buf, sizeof(buf), &got, nullptr) && got > 0) handler(std::string_view(buf, got));
+  DWORD available = 0, got = 0;
+  if (!PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr) || available == 0) return false;
+  if (!ReadFile(pipe, buf, available < sizeof(buf) ? available : sizeof(buf), &got, nullptr) || got == 0) return false;
+  handler(std::string_view(buf, got));
+  return true;
 }
 
 }  // namespace
@@ -152,10 +152,19 @@ bool TEncoderProcess::Start(const std::vector<std::wstring>& args, std::wstring&
 
 DWORD TEncoderProcess::Run(const std::function<void(std::string_view)>& onOut,
                            const std::function<void(std::string_view)>& onErr) {
-  std::thread errors([&] { Pump(errRead_, onErr); });
-  Pump(outRead_, onOut);
-  errors.join();
-  WaitForSingleObject(process_, INFINITE);
+  // Polled rather than read until the pipes end: under Wine a blocking read
+  // of an ended encoder's pipe was seen to wait for ever now and then, and a
+  // pipe end leaked to any other process would do the same on Windows.
+  for (;;) {
+    // The end is taken before the pass, so the pass after it reads all the
+    // encoder wrote.
+    const bool ended = WaitForSingleObject(process_, 0) == WAIT_OBJECT_0;
+    bool got = false;
+    while (Drain(outRead_, onOut)) got = true;
+    while (Drain(errRead_, onErr)) got = true;
+    if (ended && !got) break;
+    if (!got) WaitForSingleObject(process_, 5);
+  }
   DWORD code = 1;
   GetExitCodeProcess(process_, &code);
   return code;

@@ -1,7 +1,7 @@
 // Running the stock encoder from a companion program.
 //
 // Contents of this file:
-//   TOutput         - our standard output and error, one writer at a time
+//   TOutput         - our standard output and error
 //   TEncoderProcess - the encoder as a child in a job that kills it when we
 //                     end (also when we are killed), its output on two pipes
 //   helpers         - program folder, the encoder's path, messages
@@ -10,7 +10,6 @@
 #include <windows.h>
 
 #include <functional>
-#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,8 +27,8 @@ std::wstring ProgramFolder();
 std::wstring EncoderPath();
 std::wstring SystemMessage(DWORD error);
 
-// Writes whole pieces to our standard output or error, serialised, so lines
-// from two reader threads never interleave within a line.
+// Writes whole pieces (whole lines, so a marker never lands inside a line
+// of the encoder's) to our standard output or error.
 class TOutput {
  public:
   TOutput();
@@ -41,7 +40,6 @@ class TOutput {
 
  private:
   void Write(HANDLE h, std::string_view bytes);
-  std::mutex lock_;
   HANDLE out_, err_;
 };
 
@@ -56,9 +54,9 @@ class TEncoderProcess {
   // answers false with the reason in `error`.
   bool Start(const std::vector<std::wstring>& args, std::wstring& error);
 
-  // Reads the encoder's standard output on this thread and its standard
-  // error on another until both end, handing each chunk read to the
-  // handlers; then waits for the encoder and answers its exit code.
+  // Hands what the encoder writes to its standard output and error to the
+  // handlers, on this thread, until it has ended and both pipes are empty;
+  // answers its exit code.
   DWORD Run(const std::function<void(std::string_view)>& onOut,
             const std::function<void(std::string_view)>& onErr);
 

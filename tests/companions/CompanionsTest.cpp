@@ -286,14 +286,26 @@ DWORD EncoderChildOf(DWORD parent) {
   return found;
 }
 
-TEST_F(Companions, KilledConverterTakesTheEncoderAlongAndItsPartialIsClearedNextTime) {
-  const std::wstring dir = Work(L"killed");
-  const std::wstring source = kSamples + L"bench\\track01.wma", output = dir + L"track01.mp3";
-  ASSERT_TRUE(Exists(source));
-  TChild c(Convert(kProgram, source, output));
-  ASSERT_TRUE(c.ReadUntil("=ffmpeg_release_time")) << c.output;
+TEST_F(Companions, KilledConverterTakesTheEncoderAlong) {
+  // The source is a pipe that never delivers: the encoder waits on it for
+  // ever, so only its companion's end can end it.
+  const std::wstring pipeName = L"\\\\.\\pipe\\tonewell-silent-" + std::to_wstring(GetCurrentProcessId());
+  HANDLE silent = CreateNamedPipeW(pipeName.c_str(), PIPE_ACCESS_OUTBOUND | FILE_FLAG_OVERLAPPED, PIPE_TYPE_BYTE, 1,
+                                   4096, 4096, 0, nullptr);
+  ASSERT_NE(silent, INVALID_HANDLE_VALUE);
+  OVERLAPPED connect{};
+  connect.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  const BOOL connectedAtOnce = ConnectNamedPipe(silent, &connect);
+  const DWORD connectError = GetLastError();
+  const std::wstring dir = Work(L"killed-wait");
+  TChild c(Convert(kProgram, pipeName, dir + L"never.mp3"));
+  ASSERT_TRUE(c.Started());
+  // Once the encoder has opened its source it runs (is no longer starting).
+  if (!connectedAtOnce && connectError == ERROR_IO_PENDING) {
+    ASSERT_EQ(WaitForSingleObject(connect.hEvent, 60000), WAIT_OBJECT_0) << "the encoder never opened its source";
+  }
   const DWORD encoderPid = EncoderChildOf(c.Pid());
-  ASSERT_NE(encoderPid, 0u);
+  ASSERT_NE(encoderPid, 0u) << "no encoder started";
   HANDLE encoder = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, encoderPid);
   ASSERT_TRUE(encoder);
   // Tonewell stops a conversion this way when its window closes.
@@ -302,6 +314,20 @@ TEST_F(Companions, KilledConverterTakesTheEncoderAlongAndItsPartialIsClearedNext
   EXPECT_EQ(waited, WAIT_OBJECT_0) << "the encoder outlived its companion";
   if (waited != WAIT_OBJECT_0) TerminateProcess(encoder, 1);
   CloseHandle(encoder);
+  CloseHandle(connect.hEvent);
+  CloseHandle(silent);
+}
+
+TEST_F(Companions, KilledConversionLeavesNoOutputAndItsPartialIsClearedNextTime) {
+  const std::wstring dir = Work(L"killed");
+  const std::wstring source = kSamples + L"sample.wma", output = dir + L"sample.mp3";
+  ASSERT_TRUE(Exists(source));
+  {
+    TChild c(Convert(kProgram, source, output));
+    ASSERT_TRUE(c.ReadUntil("=ffmpeg_release_time")) << c.output;
+    TerminateProcess(c.Process(), 0);
+    WaitForSingleObject(c.Process(), 60000);
+  }
   EXPECT_FALSE(Exists(output)) << "a cut-off file at the output path";
 
   // A partial still held by a live encoder (here: by the test, opened the
