@@ -143,16 +143,23 @@ SIZE TButtonGlyph::GlyphSize() const {
 }
 
 void TButtonGlyph::DrawContents(HDC dc, RECT r, const std::wstring& caption, HFONT font, COLORREF textColour,
-                                int state, TButtonLayout layout, int margin, int spacing, bool rtl) {
+                                int state, TButtonLayout layout, int margin, int spacing, bool rtl,
+                                TImageList* images, int imageIndex, int disabledIndex) {
   HGDIOBJ oldFont = SelectObject(dc, font);
   RECT measured{0, 0, std::max<int>(0, r.right - r.left), 0};
   UINT flags = DT_CALCRECT | DT_SINGLELINE | (rtl ? DT_RTLREADING : 0);
   if (!caption.empty()) DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &measured, flags);
   else measured = RECT{0, 0, 0, 0};
-  SIZE g = GlyphSize();
+  bool useImages = images && imageIndex >= 0 && imageIndex < images->Count();
+  SIZE g = useImages ? SIZE{images->Width(), images->Height()} : GlyphSize();
   TButtonContents at = LayoutButtonContents(r.right - r.left, r.bottom - r.top, g.cx, g.cy, measured.right,
                                             measured.bottom, layout, margin, spacing);
-  if (g.cx > 0) DrawButtonGlyph(dc, FGlyph, FNumGlyphs, state, r.left + at.glyphX, r.top + at.glyphY, state != 1);
+  if (useImages) {
+    bool own = state == 1 && disabledIndex >= 0 && disabledIndex < images->Count();
+    images->Draw(dc, r.left + at.glyphX, r.top + at.glyphY, own ? disabledIndex : imageIndex, state != 1 || own);
+  } else if (g.cx > 0) {
+    DrawButtonGlyph(dc, FGlyph, FNumGlyphs, state, r.left + at.glyphX, r.top + at.glyphY, state != 1);
+  }
   if (!caption.empty()) {
     RECT t{r.left + at.textX, r.top + at.textY, r.left + at.textX + measured.right, r.top + at.textY + measured.bottom};
     SetBkMode(dc, TRANSPARENT);
@@ -181,6 +188,9 @@ TW_IMPLEMENT_CLASS(TBitBtn, [](TClassBuilder<TBitBtn>& c) {
   c.Enum(L"Layout", kButtonLayoutInfo, &TBitBtn::Layout, &TBitBtn::SetLayout);
   c.Int(L"Margin", &TBitBtn::Margin, &TBitBtn::SetMargin);
   c.Int(L"Spacing", &TBitBtn::Spacing, &TBitBtn::SetSpacing);
+  c.Ref(L"Images", &TBitBtn::Images, &TBitBtn::SetImages);
+  c.Int(L"ImageIndex", &TBitBtn::ImageIndex, &TBitBtn::SetImageIndex);
+  c.Int(L"DisabledIndex", &TBitBtn::DisabledIndex, &TBitBtn::SetDisabledIndex);
 })
 
 TBitBtn::TBitBtn(TComponent* owner) : TButton(owner) {}
@@ -215,6 +225,28 @@ void TBitBtn::SetSpacing(int s) {
   Invalidate();
 }
 
+void TBitBtn::SetImages(TImageList* images) {
+  FImages = images;
+  if (images) FreeNotification(images);
+  Invalidate();
+}
+void TBitBtn::SetImageIndex(int i) {
+  FImageIndex = std::max(i, -1);
+  Invalidate();
+}
+void TBitBtn::SetDisabledIndex(int i) {
+  FDisabledIndex = std::max(i, -1);
+  Invalidate();
+}
+
+void TBitBtn::Notification(TComponent* c, TOperation op) {
+  TButton::Notification(c, op);
+  if (op == opRemove && c == FImages) {
+    FImages = nullptr;
+    Invalidate();
+  }
+}
+
 void TBitBtn::DrawItem(const DRAWITEMSTRUCT& d) {
   RECT r = d.rcItem;
   bool pushed = (d.itemState & ODS_SELECTED) != 0, focused = (d.itemState & ODS_FOCUS) != 0;
@@ -229,7 +261,7 @@ void TBitBtn::DrawItem(const DRAWITEMSTRUCT& d) {
   InflateRect(&inside, -2, -2);
   if (pushed) OffsetRect(&inside, 1, 1);
   DrawContents(dc, inside, Caption(), FFont.Handle(), ColorToRGB(FFont.Color()), disabled ? 1 : pushed ? 2 : 0,
-               FLayout, FMargin, FSpacing, UseRightToLeftReading());
+               FLayout, FMargin, FSpacing, UseRightToLeftReading(), FImages, FImageIndex, FDisabledIndex);
   if (focused) {
     RECT f = r;
     InflateRect(&f, -3, -3);

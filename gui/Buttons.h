@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "gui/ButtonLayout.h"
+#include "gui/ImgList.h"
 #include "gui/StdCtrls.h"
 
 extern const TEnumInfo kButtonLayoutInfo;
@@ -33,9 +34,11 @@ class TButtonGlyph {
   int NumGlyphs() const { return FNumGlyphs; }
   // Size of one image of the strip (0x0 without a glyph).
   SIZE GlyphSize() const;
-  // Paints glyph and caption inside r in the given state (0 up, 1 disabled, 2 down).
+  // Paints glyph and caption inside r in the given state (0 up, 1 disabled,
+  // 2 down); an image of `images` (when imageIndex is one) replaces the glyph.
   void DrawContents(HDC dc, RECT r, const std::wstring& caption, HFONT font, COLORREF textColour, int state,
-                    TButtonLayout layout, int margin, int spacing, bool rtl);
+                    TButtonLayout layout, int margin, int spacing, bool rtl, TImageList* images = nullptr,
+                    int imageIndex = -1, int disabledIndex = -1);
 
  protected:
   TBitmap FGlyph;
@@ -54,6 +57,13 @@ class TBitBtn : public TButton, public TButtonGlyph {
   void SetMargin(int m);
   int Spacing() const { return FSpacing; }
   void SetSpacing(int s);
+  // An image list image instead of the glyph (DisabledIndex: when disabled).
+  TImageList* Images() const { return FImages; }
+  void SetImages(TImageList* images);
+  int ImageIndex() const { return FImageIndex; }
+  void SetImageIndex(int i);
+  int DisabledIndex() const { return FDisabledIndex; }
+  void SetDisabledIndex(int i);
   // Loads the glyph from BMP bytes (EPropertyError when they are not one).
   void LoadGlyph(const std::vector<uint8_t>& bytes);
   std::vector<uint8_t> SaveGlyph();
@@ -61,11 +71,14 @@ class TBitBtn : public TButton, public TButtonGlyph {
 
  protected:
   void CreateParams(TCreateParams& p) override;
+  void Notification(TComponent* c, TOperation op) override;
 
  private:
   void DrawItem(const DRAWITEMSTRUCT& d);
   TButtonLayout FLayout = blGlyphLeft;
   int FMargin = -1, FSpacing = 4;
+  TImageList* FImages = nullptr;
+  int FImageIndex = -1, FDisabledIndex = -1;
 };
 
 class TSpeedButton : public TControl, public TButtonGlyph {

@@ -256,6 +256,30 @@ TEST(BitBtn, GlyphFromTheDescriptionIsDrawnWithItsKeyColourTransparent) {
   TComponent::Free(f);
 }
 
+TEST(BitBtn, AnImageListImageTakesThePlaceOfTheGlyph) {
+  TKindsForm* f = MakeKindsForm(L"TImageList il { Width = 2 Height = 2 }\n"
+                                L"TBitBtn b { Left = 8 Top = 8 Width = 40 Height = 30 Images = il ImageIndex = 1 "
+                                L"Glyph.Data = @hex \"" + GlyphHex() + L"\" NumGlyphs = 2 }");
+  auto* b = Part<TBitBtn>(f, L"b");
+  auto* il = Part<TImageList>(f, L"il");
+  il->AddMasked(*b->Glyph(), static_cast<TColor>(0x00FF00FF));
+  ASSERT_EQ(il->Count(), 2);
+  b->Repaint();
+  twtest::PumpUntilIdle();
+  Image shot = twtest::CaptureClient(b->Handle());
+  int red = 0, blue = 0;
+  for (int y = 0; y < shot.Height(); ++y)
+    for (int x = 0; x < shot.Width(); ++x) {
+      red += PixelRGB(shot.Row(y)[x]) == MakePixel(255, 0, 0);
+      blue += PixelRGB(shot.Row(y)[x]) == MakePixel(0, 0, 255);
+    }
+  EXPECT_EQ(blue, 4) << "image 1 of the list";
+  EXPECT_EQ(red, 0) << "the glyph was drawn too";
+  TComponent::Free(il);  // the reference goes with the list; the glyph is back
+  EXPECT_EQ(b->Images(), nullptr);
+  TComponent::Free(f);
+}
+
 TEST(BitBtn, ABrokenGlyphIsAFormErrorNamingTheProperty) {
   for (const wchar_t* bad : {L"424D00", L"424D36000000000000003600000028000000FFFFFF7F0100000001001800"}) {
     try {
