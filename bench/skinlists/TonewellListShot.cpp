@@ -3,7 +3,8 @@
 // has the asked number of rows, fills the output folder, and saves the main
 // window as a BMP.
 //
-// Usage: TonewellListShot.exe FOLDER OUT.bmp [ROWS]
+// Usage: TonewellListShot.exe FOLDER OUT.bmp [ROWS [dialog]]
+//   dialog  captures the open dialog (opened by the add button) instead
 #include <windows.h>
 #include <commctrl.h>
 
@@ -76,7 +77,21 @@ int wmain(int argc, wchar_t** argv) {
   SetForegroundWindow(main);
   RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   WaitForInputIdle(app.Process(), 10000);
-  const bool saved = WriteBytes(argv[2], EncodeBmp(twtest::CaptureWindow(main), 24));
+  HWND shown = main;
+  if (argc > 4 && std::wstring(argv[4]) == L"dialog") {
+    Click(add);
+    shown = WaitForTopWindow(app.Pid(), L"#32770", 10000);
+    if (!shown) shown = main;
+    // Painted once its file list shows the folder's files.
+    WaitUntil([&] {
+      HWND files = FindChild(shown, L"SysListView32", L"");
+      return files && Rows(files) > 0;
+    }, 20000);
+    RedrawWindow(shown, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN);
+    WaitForInputIdle(app.Process(), 10000);
+  }
+  const bool saved = WriteBytes(argv[2], EncodeBmp(twtest::CaptureWindow(shown), 24));
+  if (shown != main) PressDialogButton(shown, IDCANCEL);
   std::printf("%d rows, %s\n", Rows(list), saved ? "saved" : "not saved");
   // Which of the list's windows say they are skinned (WM_SKINQUERY, 0x3523).
   HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
