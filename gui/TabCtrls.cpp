@@ -11,6 +11,7 @@ TW_IMPLEMENT_CLASS(TCustomTabControl, [](TClassBuilder<TCustomTabControl>& c) {
   c.Enum(L"TabPosition", kTabPositionInfo, &TCustomTabControl::TabPosition, &TCustomTabControl::SetTabPosition);
   c.Enum(L"Style", kTabStyleInfo, &TCustomTabControl::Style, &TCustomTabControl::SetStyle);
   c.Bool(L"MultiLine", &TCustomTabControl::MultiLine, &TCustomTabControl::SetMultiLine);
+  c.Ref(L"Images", &TCustomTabControl::Images, &TCustomTabControl::SetImages);
   c.Event(L"OnChanging", &TCustomTabControl::OnChanging);
   c.Event(L"OnChange", &TCustomTabControl::OnChange);
 })
@@ -35,7 +36,29 @@ void TCustomTabControl::CreateParams(TCreateParams& p) {
 
 void TCustomTabControl::InitializeWnd() {
   TWinControl::InitializeWnd();
+  ApplyImages();
   LoadTabs();
+}
+
+void TCustomTabControl::ApplyImages() {
+  if (!HandleAllocated()) return;
+  HIMAGELIST list = FImages ? FImages->Handle() : nullptr;
+  SendMessageW(FHandle, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(list));
+}
+
+void TCustomTabControl::SetImages(TImageList* images) {
+  FImages = images;
+  if (images) FreeNotification(images);
+  ApplyImages();
+  LoadTabs();
+}
+
+void TCustomTabControl::Notification(TComponent* c, TOperation op) {
+  TWinControl::Notification(c, op);
+  if (op == opRemove && c == FImages) {
+    FImages = nullptr;
+    ApplyImages();
+  }
 }
 
 void TCustomTabControl::DestroyWnd() {
@@ -50,8 +73,9 @@ void TCustomTabControl::LoadTabs() {
   std::vector<std::wstring> texts = TabTexts();
   for (size_t i = 0; i < texts.size(); ++i) {
     TCITEMW item = {};
-    item.mask = TCIF_TEXT;
+    item.mask = TCIF_TEXT | TCIF_IMAGE;
     item.pszText = texts[i].data();
+    item.iImage = FImages ? TabImage(static_cast<int>(i)) : -1;
     SendMessageW(FHandle, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
   }
   SendMessageW(FHandle, TCM_SETCURSEL, static_cast<WPARAM>(CurrentTab()), 0);
@@ -163,6 +187,7 @@ TW_IMPLEMENT_CLASS(TTabSheet, [](TClassBuilder<TTabSheet>& c) {
   c.Bool(L"TabVisible", &TTabSheet::TabVisible, &TTabSheet::SetTabVisible);
   c.Int(L"PageIndex", &TTabSheet::PageIndex, &TTabSheet::SetPageIndex);
   c.IntReadOnly(L"TabIndex", &TTabSheet::TabIndex);
+  c.Int(L"ImageIndex", &TTabSheet::ImageIndex, &TTabSheet::SetImageIndex);
 })
 
 TTabSheet::TTabSheet(TComponent* owner) : TWinControl(owner) {
@@ -213,6 +238,11 @@ int TTabSheet::TabIndex() const {
     if (p->FTabVisible) ++n;
   }
   return -1;
+}
+
+void TTabSheet::SetImageIndex(int i) {
+  FImageIndex = std::max(i, -1);
+  if (FPageControl) FPageControl->PagesChanged();
 }
 
 void TTabSheet::TextChanged() {
@@ -270,6 +300,11 @@ std::vector<std::wstring> TPageControl::TabTexts() const {
   for (TTabSheet* p : FPages)
     if (p->FTabVisible) texts.push_back(p->Caption());
   return texts;
+}
+
+int TPageControl::TabImage(int tab) const {
+  TTabSheet* p = PageOfTab(tab);
+  return p ? p->ImageIndex() : -1;
 }
 
 TTabSheet* TPageControl::PageOfTab(int tab) const {

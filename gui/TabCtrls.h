@@ -13,6 +13,7 @@
 
 #include "gui/Classes.h"
 #include "gui/Controls.h"
+#include "gui/ImgList.h"
 
 enum TTabPosition { tpTop, tpBottom, tpLeft, tpRight };
 extern const TEnumInfo kTabPositionInfo;
@@ -37,6 +38,9 @@ class TCustomTabControl : public TWinControl {
   RECT AdjustClientRect() const override { return DisplayRect(); }
   // Tab under a client point, -1 for none.
   int IndexOfTabAt(int x, int y) const;
+  // Images shown on the tabs (a page's ImageIndex, or the tab's position in a tab control).
+  TImageList* Images() const { return FImages; }
+  void SetImages(TImageList* images);
 
   // The user asks to leave the selected tab; AllowChange false keeps it.
   TTabChangingEvent OnChanging;
@@ -48,8 +52,11 @@ class TCustomTabControl : public TWinControl {
   void CreateParams(TCreateParams& p) override;
   void InitializeWnd() override;
   void DestroyWnd() override;
+  void Notification(TComponent* c, TOperation op) override;
   // The texts the strip shows, in order.
   virtual std::vector<std::wstring> TabTexts() const = 0;
+  // The image of each tab (-1: none).
+  virtual int TabImage(int tab) const { return tab; }
   virtual int CurrentTab() const = 0;
   // The selection moved to a tab (user or program).
   virtual void TabSelected(int index) = 0;
@@ -58,6 +65,8 @@ class TCustomTabControl : public TWinControl {
   int WindowTabIndex() const;
 
  private:
+  void ApplyImages();
+  TImageList* FImages = nullptr;
   TTabPosition FTabPosition = tpTop;
   TTabStyle FStyle = tsTabs;
   bool FMultiLine = false;
@@ -98,6 +107,8 @@ class TTabSheet : public TWinControl {
   void SetPageIndex(int i);
   // Position of its tab, -1 when the tab is hidden.
   int TabIndex() const;
+  int ImageIndex() const { return FImageIndex; }
+  void SetImageIndex(int i);
 
  protected:
   void TextChanged() override;
@@ -106,6 +117,7 @@ class TTabSheet : public TWinControl {
   friend class TPageControl;
   TPageControl* FPageControl = nullptr;
   bool FTabVisible = true;
+  int FImageIndex = -1;
 };
 
 class TPageControl : public TCustomTabControl {
@@ -127,6 +139,7 @@ class TPageControl : public TCustomTabControl {
 
  protected:
   std::vector<std::wstring> TabTexts() const override;
+  int TabImage(int tab) const override;
   int CurrentTab() const override;
   void TabSelected(int index) override;
   void LayoutChanged() override;

@@ -59,6 +59,18 @@ TEST(PageControl, OnlyTheActivePageShowsAndTabClicksSwitchPagesOnce) {
   EXPECT_EQ(Send(pc, TCM_GETITEMCOUNT), 2);
   EXPECT_EQ(s3->TabIndex(), 1);
   EXPECT_EQ(Send(pc, TCM_GETCURSEL), 1);
+  // Tabs show their page's image.
+  auto* il = new TImageList(f);
+  s2->SetImageIndex(3);
+  pc->SetImages(il);
+  TCITEMW item = {};
+  item.mask = TCIF_IMAGE;
+  Send(pc, TCM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  EXPECT_EQ(item.iImage, 3);
+  EXPECT_EQ(reinterpret_cast<HIMAGELIST>(Send(pc, TCM_GETIMAGELIST)), il->Handle());
+  TComponent::Free(il);
+  EXPECT_EQ(pc->Images(), nullptr);
+  EXPECT_EQ(Send(pc, TCM_GETIMAGELIST), 0);
   // Freeing the active page shows another one, and the page control goes on.
   TComponent::Free(s3);
   EXPECT_EQ(pc->PageCount(), 2);
