@@ -3,8 +3,10 @@
 // has the asked number of rows, fills the output folder, and saves the main
 // window as a BMP.
 //
-// Usage: TonewellListShot.exe FOLDER OUT.bmp [ROWS [dialog]]
+// Usage: TonewellListShot.exe FOLDER OUT.bmp [ROWS [dialog|mouse]]
 //   dialog  captures the open dialog (opened by the add button) instead
+//   mouse   first clicks the list's down arrow and drags its thumb with real
+//           mouse input, and prints the top row after each
 #include <windows.h>
 #include <commctrl.h>
 
@@ -22,6 +24,30 @@ using namespace e2e;
 namespace {
 
 int Rows(HWND list) { return int(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
+int TopRow(HWND list) { return int(SendMessageW(list, LVM_GETTOPINDEX, 0, 0)); }
+
+// Absolute mouse input at a screen point, as a user's hand gives it.
+void MouseAt(POINT p, DWORD flags) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = LONG(p.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1));
+  in.mi.dy = LONG(p.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1));
+  in.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags;
+  SendInput(1, &in, sizeof in);
+}
+
+// Presses at `from`, moves to `to`, releases; each step once the target
+// process has handled the previous one.
+void Press(HANDLE process, POINT from, POINT to) {
+  MouseAt(from, 0);
+  WaitForInputIdle(process, 5000);
+  MouseAt(from, MOUSEEVENTF_LEFTDOWN);
+  WaitForInputIdle(process, 5000);
+  MouseAt(to, 0);
+  WaitForInputIdle(process, 5000);
+  MouseAt(to, MOUSEEVENTF_LEFTUP);
+  WaitForInputIdle(process, 5000);
+}
 
 bool WriteBytes(const std::wstring& path, const std::vector<uint8_t>& bytes) {
   HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -77,6 +103,34 @@ int wmain(int argc, wchar_t** argv) {
   SetForegroundWindow(main);
   RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   WaitForInputIdle(app.Process(), 10000);
+  if (argc > 4 && std::wstring(argv[4]) == L"mouse") {
+    // The skinned bar's window: the visible overlay taller than wide.
+    HWND overlay = nullptr;
+    RECT r{};
+    for (HWND w : Descendants(main)) {
+      RECT wr{};
+      GetWindowRect(w, &wr);
+      if (ClassOf(w) == L"TWScrollbar" && IsWindowVisible(w) && wr.bottom - wr.top > wr.right - wr.left) {
+        overlay = w;
+        r = wr;
+      }
+    }
+    const int x = (r.left + r.right) / 2;
+    const POINT down{x, r.bottom - 4};
+    HWND over = WindowFromPoint(down);
+    std::printf("under the down arrow: %ls (the overlay: %s)\n", ClassOf(over).c_str(),
+                over && over == overlay ? "yes" : "no");
+    const int top0 = TopRow(list);
+    Press(app.Process(), down, down);
+    WaitUntil([&] { return TopRow(list) != top0; }, 5000);
+    const int top1 = TopRow(list);
+    // The thumb: the first arrow is as long as the bar is wide.
+    const POINT thumb{x, r.top + (r.right - r.left) + 3};
+    Press(app.Process(), thumb, POINT{x, thumb.y + 30});
+    WaitUntil([&] { return TopRow(list) != top1; }, 5000);
+    std::printf("top row: %d, after the down arrow %d, after dragging the thumb 30 px %d\n", top0, top1,
+                TopRow(list));
+  }
   HWND shown = main;
   if (argc > 4 && std::wstring(argv[4]) == L"dialog") {
     Click(add);
