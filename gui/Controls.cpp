@@ -908,6 +908,20 @@ void TWinControl::TrackMouse(TMessage& m) {
   Perform(CM_MOUSEENTER, 0, 0);
 }
 
+bool TWinControl::DialogChar(wchar_t key) {
+  if (!FHandle || key == 0 || OwnWindowClass() || !FDefWndProc) return false;
+  if (!IsWindowVisible(FHandle) || !IsWindowEnabled(FHandle)) return false;
+  wchar_t want = (key >= L'a' && key <= L'z') ? static_cast<wchar_t>(key - L'a' + L'A') : key;
+  if (AccessKeyOf(Caption()) != want) return false;
+  // Buttons of every kind (push, check, radio) are pressed, as dialogs do;
+  // text a user typed into an edit is no access key.
+  LRESULT code = CallWindowProcW(FDefWndProc, FHandle, WM_GETDLGCODE, 0, 0);
+  if (!(code & (DLGC_BUTTON | DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON | DLGC_RADIOBUTTON))) return false;
+  if (CanFocus()) ::SetFocus(FHandle);
+  SendMessageW(FHandle, BM_CLICK, 0, 0);
+  return true;
+}
+
 void TWinControl::SetMouseControl(TControl* c) {
   if (c == FMouseControl) return;
   TControl* old = FMouseControl;
@@ -964,6 +978,9 @@ void TWinControl::WndProc(TMessage& m) {
       }
       break;
     }
+    case CM_DIALOGCHAR:
+      m.Result = DialogChar(static_cast<wchar_t>(m.WParam)) ? 1 : 0;
+      return;
     case WM_COMMAND:
       if (m.LParam == 0 && DispatchMenuMessage(m)) return;
       if (ReflectToChild(m)) return;

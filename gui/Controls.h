@@ -314,6 +314,9 @@ class TWinControl : public TControl {
   void HandlePaint(TMessage& m);
   void TrackMouse(TMessage& m);
   bool RouteMouse(TMessage& m);
+  // The library's handling of Alt+key (CM_DIALOGCHAR): true when this is a
+  // button whose caption has that access key (it was clicked).
+  bool DialogChar(wchar_t key);
   void SetMouseControl(TControl* c);
   void DestroyChildWnds();
 

@@ -341,6 +341,23 @@ void TCustomForm::WndProc(TMessage& m) {
       Broadcast(this, CM_FOCUSCHANGED, 0, m.LParam);
       return;
     }
+    case CM_DIALOGCHAR: {
+      // Alt+letter: the first showing, enabled control whose caption has
+      // that access key acts on it; unhandled, it goes on to the menu bar
+      // (and to hooks that look at the result).
+      m.Result = 0;
+      std::function<bool(TWinControl*)> offer = [&](TWinControl* parent) {
+        for (int i = 0; i < parent->ControlCount(); ++i) {
+          TControl* c = parent->Controls(i);
+          if (!c->Visible() || !c->Enabled()) continue;
+          if (c->Perform(CM_DIALOGCHAR, m.WParam, m.LParam)) return true;
+          if (auto* w = dynamic_cast<TWinControl*>(c); w && offer(w)) return true;
+        }
+        return false;
+      };
+      if (offer(this)) m.Result = 1;
+      return;
+    }
     case CM_DIALOGKEY:
       if (m.WParam == VK_TAB) {
         HWND focus = GetFocus();

@@ -245,6 +245,20 @@ TEST_F(Menus, AccessKeysOfOwnerDrawnItemsAndShortcutsThroughTheMessageLoop) {
   PostMessageW(form->Button1->Handle(), WM_SYSKEYDOWN, 'X', 1 << 29);
   ASSERT_TRUE(PumpUntil([&] { return !form->clicks.empty(); }));
   EXPECT_EQ(form->clicks, (std::vector<std::wstring>{L"mnuQuit"}));
+  // Alt+letter of a button's caption presses it; a letter no control has
+  // goes on (to the menu bar).
+  form->Button1->SetCaption(L"&Go");
+  int clicked = 0;
+  struct Counter {
+    int* n;
+    void Click(TObject*) { ++*n; }
+  } counter{&clicked};
+  form->Button1->OnClick = MakeDelegate<TNotifyEvent>(&counter, &Counter::Click);
+  EXPECT_EQ(form->Perform(CM_DIALOGCHAR, L'g', 1 << 29), 1);
+  EXPECT_EQ(clicked, 1);
+  EXPECT_EQ(form->Perform(CM_DIALOGCHAR, L'z', 1 << 29), 0);
+  EXPECT_EQ(clicked, 1);
+  form->Button1->OnClick.Clear();
   // Shortcuts of popup menus the form owns work too; disabled items do not run.
   form->popPaste->SetShortCut(ShortCut('V', ShiftBit(ssCtrl)));
   EXPECT_TRUE(form->IsShortCut('V', ShiftBit(ssCtrl)));
