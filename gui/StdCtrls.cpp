@@ -17,7 +17,7 @@ const void* const kControlClassesLinked[] = {
     reinterpret_cast<const void*>(&TPageControl::StaticClass), reinterpret_cast<const void*>(&TTabControl::StaticClass),
     reinterpret_cast<const void*>(&TBitBtn::StaticClass), reinterpret_cast<const void*>(&TSpeedButton::StaticClass),
     reinterpret_cast<const void*>(&TStatusBar::StaticClass), reinterpret_cast<const void*>(&TTrackBar::StaticClass),
-    reinterpret_cast<const void*>(&TToolBar::StaticClass)};
+    reinterpret_cast<const void*>(&TToolBar::StaticClass), reinterpret_cast<const void*>(&TCoolBar::StaticClass)};
 
 const TEnumInfo kBevelCutInfo{L"TBevelCut", {L"bvNone", L"bvLowered", L"bvRaised", L"bvSpace"}};
 const TEnumInfo kAlignmentInfo{L"TAlignment", {L"taLeftJustify", L"taRightJustify", L"taCenter"}};

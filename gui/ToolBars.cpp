@@ -256,3 +256,157 @@ void TToolBar::SetButtonHeight(int h) {
   FButtonHeight = std::clamp(h, 4, 1000);
   ArrangeButtons();
 }
+
+// ---------------------------------------------------------------------------
+// Cool bar
+
+TW_IMPLEMENT_CLASS(TCoolBand, [](TClassBuilder<TCoolBand>& c) {
+  c.Ref(L"Control", &TCoolBand::Control, &TCoolBand::SetControl);
+  c.Str(L"Text", &TCoolBand::Text, &TCoolBand::SetText);
+  c.Int(L"Width", &TCoolBand::Width, &TCoolBand::SetWidth);
+  c.Colour(L"Color", &TCoolBand::Color, &TCoolBand::SetColor);
+})
+
+TCoolBand::TCoolBand(TCollection* c) : TCollectionItem(c) {}
+
+TCoolBar* TCoolBand::CoolBar() const {
+  auto* bands = dynamic_cast<TCoolBands*>(Collection());
+  return bands ? bands->CoolBar() : nullptr;
+}
+
+void TCoolBand::Changed() {
+  if (TCoolBar* bar = CoolBar()) bar->ArrangeBands();
+}
+
+void TCoolBand::SetControl(TWinControl* c) {
+  TCoolBar* bar = CoolBar();
+  if (c && bar && c == bar) throw EPropertyError(L"A band cannot hold its own bar");
+  FControl = c;
+  if (c && bar) {
+    bar->FreeNotification(c);
+    if (!bar->Loading() && c->Parent() != bar) c->SetParent(bar);
+  }
+  Changed();
+}
+
+void TCoolBand::SetText(const std::wstring& t) {
+  FText = t;
+  Changed();
+}
+
+void TCoolBand::SetWidth(int w) {
+  FWidth = std::clamp(w, 0, 10000);
+  Changed();
+}
+
+void TCoolBand::SetColor(TColor c) {
+  FColor = c;
+  if (TCoolBar* bar = CoolBar()) bar->Invalidate();
+}
+
+void TCoolBand::Assign(const TPersistent* source) {
+  if (auto* b = dynamic_cast<const TCoolBand*>(source)) {
+    FControl = b->FControl;
+    FText = b->FText;
+    FWidth = b->FWidth;
+    FColor = b->FColor;
+    Changed();
+    return;
+  }
+  TCollectionItem::Assign(source);
+}
+
+TW_IMPLEMENT_CLASS(TCoolBands, [](TClassBuilder<TCoolBands>&) {})
+
+TCoolBands::TCoolBands(TCoolBar* bar)
+    : TCollection(bar, [](TCollection* c) { return new TCoolBand(c); }), FBar(bar) {}
+
+TW_IMPLEMENT_CLASS(TCoolBar, [](TClassBuilder<TCoolBar>& c) {
+  c.Sub(L"Bands", TPropKind::Collection, &TCoolBar::Bands);
+})
+
+TCoolBar::TCoolBar(TComponent* owner) : TWinControl(owner), FBands(this) {
+  FWidth = 150;
+  FHeight = 30;
+  FAlign = alTop;
+}
+
+TCoolBar::~TCoolBar() { DestroyHandle(); }
+
+void TCoolBar::CreateParams(TCreateParams& p) {
+  TWinControl::CreateParams(p);
+  p.classStyle = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+}
+
+int TCoolBar::CaptionWidth(const TCoolBand* band) const {
+  if (band->Text().empty()) return 8;
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, const_cast<TCoolBar*>(this)->Font()->Handle());
+  SIZE s{0, 0};
+  GetTextExtentPoint32W(dc, band->Text().c_str(), static_cast<int>(band->Text().size()), &s);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return static_cast<int>(s.cx) + 12;
+}
+
+RECT TCoolBar::BandRect(int index) const {
+  RECT client = ClientRect();
+  int x = 0;
+  for (int i = 0; i < FBands.Count(); ++i) {
+    TCoolBand* b = FBands.Items(i);
+    // The last band reaches the right edge.
+    int right = i == FBands.Count() - 1 ? std::max<int>(client.right, x + b->Width()) : x + b->Width();
+    if (i == index) return RECT{x, 0, right, client.bottom};
+    x = right;
+  }
+  return RECT{0, 0, 0, 0};
+}
+
+void TCoolBar::ArrangeBands() {
+  if (Loading() || Destroying()) return;
+  for (int i = 0; i < FBands.Count(); ++i) {
+    TCoolBand* b = FBands.Items(i);
+    if (!b->Control()) continue;
+    if (b->Control()->Parent() != this) b->Control()->SetParent(this);
+    RECT r = BandRect(i);
+    int left = r.left + CaptionWidth(b);
+    b->Control()->SetBounds(left, r.top + 2, std::max<int>(0, r.right - left - 4), std::max<int>(0, r.bottom - 4));
+  }
+  Invalidate();
+}
+
+void TCoolBar::Loaded() {
+  TWinControl::Loaded();
+  ArrangeBands();
+}
+
+void TCoolBar::BoundsChanged() {
+  TWinControl::BoundsChanged();
+  ArrangeBands();
+}
+
+void TCoolBar::Notification(TComponent* c, TOperation op) {
+  TWinControl::Notification(c, op);
+  if (op != opRemove) return;
+  for (int i = 0; i < FBands.Count(); ++i)
+    if (FBands.Items(i)->FControl == c) FBands.Items(i)->FControl = nullptr;
+}
+
+void TCoolBar::PaintWindow(HDC dc) {
+  RECT client = ClientRect();
+  FillRect(dc, &client, ColorBrush());
+  HGDIOBJ old = SelectObject(dc, FFont.Handle());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ColorToRGB(FFont.Color()));
+  for (int i = 0; i < FBands.Count(); ++i) {
+    TCoolBand* b = FBands.Items(i);
+    RECT r = BandRect(i);
+    HBRUSH brush = CreateSolidBrush(ColorToRGB(b->Color()));
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+    DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
+    RECT text{r.left + 6, r.top, r.right, r.bottom};
+    DrawTextW(dc, b->Text().c_str(), static_cast<int>(b->Text().size()), &text, DT_SINGLELINE | DT_VCENTER);
+  }
+  SelectObject(dc, old);
+}

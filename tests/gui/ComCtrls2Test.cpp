@@ -390,3 +390,31 @@ TEST(SpeedButton, AFlatButtonRaisesOnlyWhileTheMouseIsOverIt) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CoolBar, BandsHoldTheirControlsAndTakeTheirColourByName) {
+  TKindsForm* f = MakeKindsForm(
+      L"TCoolBar cb { Height = 30\n"
+      L"  TEdit e { Width = 50 }\n"
+      L"  Bands = { { Text = \"地址\" Width = 200 Control = e } { Text = \"Two\" Width = 80 } } }");
+  auto* cb = Part<TCoolBar>(f, L"cb");
+  auto* e = Part<TEdit>(f, L"e");
+  ASSERT_EQ(cb->Bands()->Count(), 2);
+  EXPECT_EQ(e->Parent(), cb);
+  EXPECT_GT(e->Left(), 8) << "the caption comes first";
+  EXPECT_EQ(e->Left() + e->Width(), 200 - 4) << "the control fills the rest of its band";
+  RECT last = cb->BandRect(1);
+  EXPECT_EQ(last.right, cb->ClientWidth()) << "the last band reaches the right edge";
+  // As the skin does: every item of the collection gets a colour by name.
+  auto* bands = dynamic_cast<TCollection*>(GetObjectProp(cb, L"Bands", &TCollection::StaticClass()));
+  ASSERT_NE(bands, nullptr);
+  SetPropText(bands->Items(1), L"Color", L"clRed");
+  twtest::PumpUntilIdle();
+  EXPECT_EQ(twtest::ScreenPixel(cb->Handle(), last.right - 5, 15), RGB(255, 0, 0));
+  TComponent::Free(e);
+  EXPECT_EQ(cb->Bands()->Items(0)->Control(), nullptr);
+  TComponent::Free(f);
+}
+
+}  // namespace
