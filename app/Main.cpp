@@ -36,6 +36,17 @@ std::wstring ModuleFolder() {
   return cut == std::wstring::npos ? std::wstring() : path.substr(0, cut + 1);
 }
 
+std::wstring CurrentFolder() {
+  std::wstring path(MAX_PATH, L'\0');
+  DWORD n = GetCurrentDirectoryW(static_cast<DWORD>(path.size()), path.data());
+  if (n >= path.size()) {
+    path.resize(n);
+    n = GetCurrentDirectoryW(static_cast<DWORD>(path.size()), path.data());
+  }
+  path.resize(n < path.size() ? n : 0);
+  return path;
+}
+
 bool FolderExists(const std::wstring& path) {
   const DWORD a = GetFileAttributesW(path.c_str());
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
@@ -60,10 +71,14 @@ std::wstring SystemErrorText(DWORD code) {
 TFrmMain::TFrmMain(TComponent* owner) : TForm(owner) {}
 
 TFrmMain::~TFrmMain() {
-  // A runner that still runs is stopped before the window goes; its worker
-  // must not call into a destroyed window.
-  if (DosCommand1) DosCommand1->Stop();
-  if (DosCommand2) DosCommand2->Stop();
+  // The runners go first, while the window their workers report to still
+  // exists, and the module variables never point at freed runners.
+  for (TDosCommand** runner : {&DosCommand1, &DosCommand2}) {
+    if (*runner && (*runner)->Owner() == this) {
+      delete *runner;
+      *runner = nullptr;
+    }
+  }
   if (FFileList) {
     FreeFileList();
     delete FFileList;
@@ -90,6 +105,9 @@ void TFrmMain::FormCreate(TObject* Sender) {
 
   FAppPath = ModuleFolder();
   FFileList = new std::vector<TFileInfo*>();
+  // The tools run in the program's folder, whatever the current folder is.
+  DosCommand1->SetWorkFolder(FAppPath);
+  DosCommand2->SetWorkFolder(FAppPath);
 }
 
 // The program's skin: store item 2, switched on. A skin that cannot be
@@ -111,11 +129,13 @@ void TFrmMain::StartSkin() {
 
 void TFrmMain::FormClose(TObject* Sender, TCloseAction& Action) {
   // Closing during a probe or a run: end the child first (its worker calls
-  // into this window), then tell the waiting handler not to touch the list.
+  // into this window) and tell the waiting handler to return. A close that
+  // arrives while this one waits for a runner waits as well. The list a
+  // waiting handler works on stays until the window goes.
   FClosing = true;
   if (DosCommand1) DosCommand1->Stop();
   if (DosCommand2) DosCommand2->Stop();
-  if (FFileList) {
+  if (FFileList && !Busy()) {
     FreeFileList();
     delete FFileList;
     FFileList = nullptr;
@@ -176,11 +196,15 @@ int TFrmMain::GetDuration(const std::wstring& path) {
   return tonewell::DurationFromProbeLines(DosCommand2->Lines().Snapshot());
 }
 
+bool TFrmMain::RefuseInput() const { return FProbing || FConverting || FClosing; }
+
 void TFrmMain::btnAddClick(TObject* Sender) {
-  // One probe at a time: a click that arrives while a probe waits (the
-  // window pumps messages once a second then) is ignored.
-  if (FProbing || FClosing) return;
-  if (!OpenDialog1->Execute()) return;
+  if (RefuseInput()) return;
+  // The dialog may change the current folder; it is put back.
+  const std::wstring folder = CurrentFolder();
+  const bool chosen = OpenDialog1->Execute();
+  if (!folder.empty()) SetCurrentDirectoryW(folder.c_str());
+  if (!chosen) return;
   ProgressBar1->SetPosition(0);
   lblInfo->SetCaption(kStatusReady);
   const std::wstring path = OpenDialog1->FileName();
@@ -202,6 +226,7 @@ void TFrmMain::btnAddClick(TObject* Sender) {
 }
 
 void TFrmMain::btnDeleteClick(TObject* Sender) {
+  if (RefuseInput()) return;
   if (lvwFiles->Items()->Count() == 0) return;
   const int index = lvwFiles->ItemIndex();
   if (index < 0 || index >= static_cast<int>(FFileList->size())) return;
@@ -212,6 +237,7 @@ void TFrmMain::btnDeleteClick(TObject* Sender) {
 }
 
 void TFrmMain::btnClearClick(TObject* Sender) {
+  if (RefuseInput()) return;
   FreeFileList();
   lvwFiles->Items()->SetCount(0);
   lvwFiles->Repaint();
@@ -250,6 +276,7 @@ bool TFrmMain::ConvertVideo(TFileInfo* info) {
 }
 
 void TFrmMain::btnConvertClick(TObject* Sender) {
+  if (RefuseInput()) return;
   const std::wstring folder = edtSaveDir->GetText();
   if (folder.empty()) {
     Application->ShowMessageBox(L"请选择保存的文件夹", Application->Title(), MB_OK);
@@ -268,7 +295,7 @@ void TFrmMain::btnConvertClick(TObject* Sender) {
     TFileInfo* info = GetFileInfo(i);
     lblInfo->SetCaption(L"正在转换 " + info->FileName);
     const bool converted = ConvertVideo(info);
-    // The window closed during the run: the list is gone.
+    // The window closed during the run: stop here.
     if (FClosing) {
       FConverting = false;
       return;
@@ -290,6 +317,7 @@ void TFrmMain::btnConvertClick(TObject* Sender) {
 // Output folder
 
 void TFrmMain::Button8Click(TObject* Sender) {
+  if (RefuseInput()) return;
   const std::wstring folder = BrowseFolder(Handle(), L"请选择文件", L"");
   if (!folder.empty()) edtSaveDir->SetText(folder);
 }
@@ -326,8 +354,11 @@ void CreateDirPath(const std::wstring& path) {
   DWORD failure = ERROR_SUCCESS;
   std::wstring failedLevel;
   const bool made = tonewell::CreateDirLevels(path, FolderExists, [&](const std::wstring& level) {
-    if (CreateDirectoryW(level.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) return true;
+    if (CreateDirectoryW(level.c_str(), nullptr)) return true;
     failure = GetLastError();
+    // Made meanwhile by someone else: fine; a file of that name is not.
+    if (failure == ERROR_ALREADY_EXISTS && FolderExists(level)) return true;
+    if (failure == ERROR_ALREADY_EXISTS) failure = ERROR_DIRECTORY;
     failedLevel = level;
     return false;
   });

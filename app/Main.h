@@ -99,6 +99,11 @@ class TFrmMain : public TForm {
   const std::wstring& AppPath() const { return FAppPath; }
   int FileCount() const { return FFileList ? static_cast<int>(FFileList->size()) : -1; }
   bool Busy() const { return FProbing || FConverting; }
+  // Every input handler returns at once while this holds: a probe or a run
+  // is waiting (the window still handles messages then: clicks arrive by
+  // mouse, keyboard or BM_CLICK, even on buttons of a disabled group box),
+  // or the window is closing.
+  bool RefuseInput() const;
 
  private:
   // Handles pending messages; false once the window is closing.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <thread>
 
 namespace e2e {
 
@@ -198,6 +199,30 @@ std::wstring ClassOf(HWND wnd) {
 }
 
 void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+
+bool ClickAndWait(HWND button, DWORD ms) {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_NORMAL, ms, &result) != 0;
+}
+
+void PressSpace(HWND button) {
+  PostMessageW(button, WM_KEYDOWN, VK_SPACE, 0x00390001);
+  PostMessageW(button, WM_KEYUP, VK_SPACE, 0xC0390001);
+}
+
+void CloseFromThreads(HWND window, int count) {
+  HANDLE go = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::vector<std::thread> senders;
+  for (int i = 0; i < count; ++i)
+    senders.emplace_back([window, go] {
+      WaitForSingleObject(go, INFINITE);
+      DWORD_PTR result = 0;
+      SendMessageTimeoutW(window, WM_CLOSE, 0, 0, SMTO_NORMAL, 30000, &result);
+    });
+  SetEvent(go);
+  for (auto& t : senders) t.join();
+  CloseHandle(go);
+}
 
 bool FillOpenDialog(HWND dialog, const std::wstring& path) {
   HWND field = FindChildById(dialog, 0x47C);

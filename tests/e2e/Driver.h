@@ -72,6 +72,15 @@ std::wstring ClassOf(HWND wnd);
 // Clicks a push button without waiting for the handler (which may open a
 // modal dialog): BM_CLICK posted.
 void Click(HWND button);
+// Clicks a push button and waits until its handler has returned (BM_CLICK
+// sent); false when it had not returned after `ms` (a handler that opened a
+// modal dialog, or a program that is gone).
+bool ClickAndWait(HWND button, DWORD ms = 20000);
+// The keyboard's click: space pressed and released on the button.
+void PressSpace(HWND button);
+// Sends WM_CLOSE to `window` from `count` threads released at the same
+// moment, and waits for every send to return or fail.
+void CloseFromThreads(HWND window, int count);
 
 // Puts `path` into the open dialog's file-name field and presses OK.
 bool FillOpenDialog(HWND dialog, const std::wstring& path);

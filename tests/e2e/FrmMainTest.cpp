@@ -170,4 +170,18 @@ TEST(FrmMain, ProgressMarkersFromTheWorkerReachTheBar) {
   TComponent::Free(form);
 }
 
+// The runners start their tools in the program's folder, go with the
+// window, and the module variables never point at freed runners.
+TEST(FrmMain, RunnersWorkInTheProgramFolderAndGoWithTheWindow) {
+  TFrmMain* form = MakeForm();
+  ASSERT_NE(form, nullptr);
+  ASSERT_NE(DosCommand1, nullptr);
+  EXPECT_EQ(DosCommand1->WorkFolder(), form->AppPath());
+  EXPECT_EQ(DosCommand2->WorkFolder(), form->AppPath());
+  EXPECT_FALSE(form->RefuseInput());
+  TComponent::Free(form);
+  EXPECT_EQ(DosCommand1, nullptr);
+  EXPECT_EQ(DosCommand2, nullptr);
+}
+
 }  // namespace
