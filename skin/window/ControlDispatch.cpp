@@ -3,11 +3,15 @@
 #include <cwctype>
 #include <iterator>
 
+#include "gui/Buttons.h"
 #include "gui/Classes.h"
 #include "gui/ComCtrls.h"
 #include "gui/Controls.h"
+#include "gui/ExtCtrls.h"
 #include "gui/Forms.h"
 #include "gui/StdCtrls.h"
+#include "gui/TabCtrls.h"
+#include "gui/ToolBars.h"
 #include "skin/controls/SkinBox.h"
 #include "skin/controls/SkinBoxH.h"
 #include "skin/controls/SkinButton.h"
@@ -215,6 +219,9 @@ enum class TAct : uint8_t {
   Children,            // only the children
   OwnedAfterCreate,    // the kind, then the owned components
   DcEdit,              // combo or edit by the "NumButtons" property
+  TabByStyle,          // tab strip, or button-style tabs
+  RadioGroup,          // radio buttons for the children, then the group box
+  ToolBar,             // flat, then the kind
 };
 
 struct TClassRow {
@@ -224,8 +231,23 @@ struct TClassRow {
   TAct act;
   TSkinKind kind;
   bool manageColor;
+  bool needsTabs = false;  // only when the skin has a Tabs image
 };
 
+bool IsTabOrPage(TWinControl* c) { return c->Is<TCustomTabControl>(); }
+bool IsTabSheet(TWinControl* c) { return c->Is<TTabSheet>(); }
+bool IsTabControl(TWinControl* c) { return c->Is<TTabControl>(); }
+bool IsHeader(TWinControl* c) { return c->Is<THeaderControl>(); }
+bool IsCheckBox(TWinControl* c) { return c->Is<TCustomCheckBox>(); }
+bool IsTrackBar(TWinControl* c) { return c->Is<TTrackBar>(); }
+bool IsRadioGroup(TWinControl* c) { return c->Is<TCustomRadioGroup>(); }
+bool IsRadioButton(TWinControl* c) { return c->Is<TRadioButton>(); }
+bool IsToolBar(TWinControl* c) { return c->Is<TToolBar>(); }
+bool IsStatusBar(TWinControl* c) { return c->Is<TStatusBar>(); }
+bool IsScrollBox(TWinControl* c) { return c->Is<TScrollBox>(); }
+bool IsComboBox(TWinControl* c) { return c->Is<TCustomComboBox>(); }
+bool IsDateTimePicker(TWinControl* c) { return c->Is<TDateTimePicker>(); }
+bool IsGlyphButton(TWinControl* c) { return c->Is<TBitBtn>(); }
 bool IsGroupBox(TWinControl* c) { return c->Is<TCustomGroupBox>(); }
 bool IsProgress(TWinControl* c) { return c->Is<TProgressBar>(); }
 bool IsPanel(TWinControl* c) { return c->Is<TCustomPanel>(); }
@@ -234,24 +256,40 @@ bool IsPushButton(TWinControl* c) { return c->Is<TButton>(); }
 bool IsEdit(TWinControl* c) { return c->Is<TCustomEdit>(); }
 bool IsEmbeddedForm(TWinControl* c) { return c->Is<TCustomForm>(); }
 
-// Families of the original control set that our library does not have
-// (tab and page controls, check boxes, radio buttons and groups, headers,
-// track bars, tool and status bars, scroll boxes, combo boxes, date/time
-// pickers, glyph and speed buttons) have no row until their classes exist.
+// A row whose kind is not built still decides: its control keeps the native
+// look rather than falling to a later row (a glyph button is a push button
+// too, and would lose its glyph). The window-less speed button has no row:
+// only windowed controls reach this table. Rows of the original control set
+// without a class here (bar containers, controls with skinned menus) have
+// none.
 const TClassRow kClassRows[] = {
+    {{}, &IsTabOrPage, xcTab, TAct::TabByStyle, TSkinKind::Tab, false, true},
     {{L"TTABSET"}, nullptr, xcTab, TAct::Create, TSkinKind::Tab31, false},
+    {{}, &IsTabSheet, xcTab, TAct::Create, TSkinKind::TabSheet, false},
     {{L"TTABBEDNOTEBOOK"}, nullptr, xcTab, TAct::Create, TSkinKind::Tab, false},
     {{L"TMVCPANEL"}, nullptr, kNoSwitch, TAct::Children, TSkinKind::None, false},
+    {{}, &IsTabControl, xcTab, TAct::TabByStyle, TSkinKind::Tab, false},
+    {{}, &IsHeader, xcPanel, TAct::Create, TSkinKind::Header, false},
+    {{}, &IsCheckBox, xcCheckBox, TAct::Create, TSkinKind::CheckBox, false},
+    {{}, &IsTrackBar, xcTrackBar, TAct::Create, TSkinKind::TrackBar, false},
     {{L"TUPDOWN", L"TSPINBUTTON"}, nullptr, xcSpin, TAct::Create, TSkinKind::UpDown, false},
     {{L"TMEDIAPLAYER"}, nullptr, xcButton, TAct::Create, TSkinKind::MediaPlayer, false},
+    {{}, &IsRadioGroup, xcRadioButton, TAct::RadioGroup, TSkinKind::GroupBox, false},
     {{L"TDBNAVIGATOR"}, nullptr, xcPanel, TAct::CreateThenChildren, TSkinKind::Box, false},
     {{L"TRZDBCHECKBOX", L"TRZCHECKBOX"}, nullptr, xcCheckBox, TAct::Create, TSkinKind::ObjImageCheck, false},
     {{L"TRZRADIOBUTTON", L"TRZDBRADIOBUTTON"}, nullptr, xcRadioButton, TAct::Create, TSkinKind::ObjImageRadio, false},
     {{L"TCXDBCHECKBOX", L"TCXCHECKBOX"}, nullptr, xcCheckBox, TAct::Create, TSkinKind::ObjImageCheck, false},
     {{}, &IsGroupBox, xcPanel, TAct::ChildrenThenCreate, TSkinKind::GroupBox, false},
+    {{}, &IsRadioButton, xcRadioButton, TAct::Create, TSkinKind::RadioButton, false},
+    {{}, &IsToolBar, xcToolbar, TAct::ToolBar, TSkinKind::Box, false},
+    {{}, &IsStatusBar, xcStatusBar, TAct::Create, TSkinKind::StatusBar, false},
     {{}, &IsProgress, xcProgress, TAct::Create, TSkinKind::Progress, false},
+    {{}, &IsScrollBox, xcScrollbar, TAct::Create, TSkinKind::ScControl, false},
     {{L"TTNTCOMBOBOX"}, nullptr, xcCombo, TAct::Create, TSkinKind::ComboBox, false},
+    {{}, &IsComboBox, xcCombo, TAct::Create, TSkinKind::ComboBox, false},
+    {{}, &IsDateTimePicker, xcEdit, TAct::Create, TSkinKind::DateTime, false},
     {{L"TRICHEDIT", L"TWWDBRICHEDIT", L"TDXDBMEMO"}, nullptr, xcScrollbar, TAct::Create, TSkinKind::ScrollBar, false},
+    {{}, &IsGlyphButton, xcBitBtn, TAct::Create, TSkinKind::BitButton, false},
     // Panels take the skin's face colour (manage-colour on): a panel that
     // kept its own colour would stand out of the skinned form.
     {{}, &IsPanel, xcPanel, TAct::ChildrenThenCreate, TSkinKind::Box, true},
@@ -281,6 +319,7 @@ bool ApplyRow(TSkinFrameLink& frame, const TClassRow& row, TWinControl* control)
     return true;
   }
   if (row.sw != kNoSwitch && !On(frame, TSkinControlType(row.sw))) return false;
+  if (row.needsTabs && !(frame.SkinModel() && frame.SkinModel()->Tabs())) return false;
   switch (row.act) {
     case TAct::Create:
       AttachKind(frame, row.kind, control, row.manageColor);
@@ -299,6 +338,21 @@ bool ApplyRow(TSkinFrameLink& frame, const TClassRow& row, TWinControl* control)
     case TAct::OwnedAfterCreate:
       AttachKind(frame, row.kind, control, row.manageColor);
       DispatchOwned(frame, control);
+      break;
+    case TAct::TabByStyle: {
+      const bool buttons = GetEnumProp(control, L"Style") != L"tsTabs";
+      AttachKind(frame, buttons ? TSkinKind::TabBtn : row.kind, control, row.manageColor);
+      break;
+    }
+    case TAct::RadioGroup:
+      for (int i = 0; i < control->ControlCount(); ++i)
+        if (auto* child = dynamic_cast<TWinControl*>(control->Controls(i)))
+          AttachKind(frame, TSkinKind::RadioButton, child, false);
+      AttachKind(frame, row.kind, control, row.manageColor);
+      break;
+    case TAct::ToolBar:
+      if (HasProperty(control, L"Flat")) SetPropText(control, L"Flat", L"True");
+      AttachKind(frame, row.kind, control, row.manageColor);
       break;
     case TAct::DcEdit:
       break;

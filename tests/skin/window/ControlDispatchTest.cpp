@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "gui/Buttons.h"
 #include "gui/ComCtrls.h"
 #include "gui/Forms.h"
 #include "gui/StdCtrls.h"
@@ -96,6 +97,15 @@ TEST_F(ControlDispatchTest, EveryBuiltKindOnceAndNothingForTheDisableTag) {
   const size_t count = frame->List().size();
   SkinChildControls(*frame, form);
   EXPECT_EQ(frame->List().size(), count) << "a second dispatch skins nothing twice";
+}
+
+TEST_F(ControlDispatchTest, ControlsOfKindsNotBuiltKeepTheirNativeLook) {
+  auto* glyph = Add<TBitBtn>(form, 320, 170, 80, 25);
+  auto* check = Add<TCheckBox>(form, 320, 200, 80, 20);
+  SkinChildControls(*frame, form);
+  EXPECT_FALSE(Skinned(glyph)) << "a glyph button is not painted as a plain push button";
+  EXPECT_FALSE(Skinned(check));
+  EXPECT_TRUE(Skinned(button));
 }
 
 TEST_F(ControlDispatchTest, SwitchedOffKindsStayNative) {
