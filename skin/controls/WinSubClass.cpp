@@ -91,8 +91,12 @@ void TSkinControl::EndHover() {
   RepaintSkin();
 }
 
-void TSkinControl::InstallHook() {
-  if (FControl) FHook.Hook(FControl, TWndMethod::Bind(this, &TSkinControl::HookProc));
+void TSkinControl::InstallHook() { InstallHook(FControl); }
+
+void TSkinControl::InstallHook(TControl* control) {
+  if (!control) return;
+  FHook.Hook(control, TWndMethod::Bind(this, &TSkinControl::HookProc));
+  FHookTaken = true;
 }
 
 bool TSkinControl::Hooked() const { return FHook.Hooked() || FBare.Attached(); }
@@ -136,7 +140,7 @@ LRESULT TSkinControl::TBareWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lP
 }
 
 void TSkinControl::CallOriginal(TMessage& m) {
-  if (FControl) FHook.CallPrevious(m);
+  if (FControl || FHookTaken) FHook.CallPrevious(m);
   else if (FBare.Attached()) m.Result = FBare.Previous(m.Msg, m.WParam, m.LParam);
   else if (FHandle) m.Result = DefWindowProcW(FHandle, m.Msg, m.WParam, m.LParam);
 }

@@ -145,6 +145,9 @@ protected:
   bool HasOption(TSkinOption option) const;
   // Hooks FControl's WindowProc with the routing (kinds with their own attach).
   void InstallHook();
+  // Hooks a window-less control's WindowProc with the routing; CallOriginal
+  // then reaches its saved hook.
+  void InstallHook(TControl* control);
   // ParentBackground "True" -> "False" unless xoParentBackGround; and back.
   void TakeParentBackground();
   void GiveParentBackground();
@@ -192,6 +195,7 @@ private:
   // may free this object (a click that closes the form).
   std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
   TWindowHook FHook;         // library control: our WindowProc, over the saved one
+  bool FHookTaken = false;   // FHook was installed (also on a window-less control)
   TBareWindow FBare{*this};  // bare window: the subclass
   DibSurface FSurface;
 };
