@@ -166,42 +166,78 @@ void TSkinButton::AfterMessage(TMessage& m) {
   }
 }
 
+TControl* TSkinButton::Source() const { return FControl ? static_cast<TControl*>(FControl) : FRepaintDelegate; }
+
+int TSkinButton::FrameFor(bool focused, bool enabled) const {
+  return ButtonFrame(FMouseState & kMousePressed, FMouseState & kMouseHot, focused, enabled);
+}
+
 void TSkinButton::DrawSkin(HDC dc, const RECT& r) {
   if (!CanPaint()) return;
-  const TDataSkinButton& buttons = *Skin()->Buttons;
   const int width = r.right - r.left, height = r.bottom - r.top;
-  DibSurface* surface = Surface(width, height);
-  if (!surface) return;
-  HDC sdc = surface->DC();
-  const RECT all{0, 0, width, height};
-
   const bool focused = GetFocus() == FHandle;
   const bool enabled = (GetWindowLongW(FHandle, GWL_STYLE) & WS_DISABLED) == 0;
-  const int frame = ButtonFrame(FMouseState & kMousePressed, FMouseState & kMouseHot, focused, enabled);
+  const int frame = FrameFor(focused, enabled);
   FCaption = FControl ? FControl->Caption() : ReadWindowText(FHandle);
+  HDC picture = BeginPicture(width, height, frame, true, !enabled);
+  if (!picture) return;
+  DrawContents(picture, width, height, frame, focused);
+  EndPicture(dc, r);
+}
 
-  if (FTransparent) PaintParentBackground(FHandle, sdc);
-  else FillSkinFace(sdc, all);
-  DrawSkinFrame(sdc, all, buttons.FrameCount > 0 ? buttons.FrameCount : 5, frame, &buttons);
+HDC TSkinButton::BeginPicture(int width, int height, int frame, bool drawFrame, bool disabled) {
+  const TDataSkinButton& buttons = *Skin()->Buttons;
+  DibSurface* surface = Surface(width, height);
+  if (!surface) return nullptr;
+  HDC picture = surface->DC();
+  FPicture = picture;
+  const RECT all{0, 0, width, height};
 
-  HFONT font = FControl ? FControl->Font()->Handle() : reinterpret_cast<HFONT>(SendMessageW(FHandle, WM_GETFONT, 0, 0));
-  HGDIOBJ oldFont = font ? SelectObject(sdc, font) : nullptr;
-  const TColour own = FControl ? TColour(FControl->Font()->Color()) : Skin()->ButtonTextColour;
-  SetTextColor(sdc, Plain(ButtonCaptionColour(frame, buttons, own)));
-  SetBkMode(sdc, TRANSPARENT);
+  if (!FTransparent) {
+    FillSkinFace(picture, all);
+  } else if (FHandle) {
+    PaintParentBackground(FHandle, picture);
+  } else if (FRepaintDelegate && FRepaintDelegate->Parent() && FRepaintDelegate->Parent()->HandleAllocated()) {
+    PaintParentBackground(FRepaintDelegate->Parent()->Handle(), FRepaintDelegate->BoundsRect(), picture);
+  }
+  if (drawFrame) DrawSkinFrame(picture, all, buttons.FrameCount > 0 ? buttons.FrameCount : 5, frame, &buttons);
 
-  const std::wstring text = ButtonCaptionText(FCaption);
+  TControl* source = Source();
+  HFONT font = source ? source->Font()->Handle() : reinterpret_cast<HFONT>(SendMessageW(FHandle, WM_GETFONT, 0, 0));
+  FOldFont = font ? SelectObject(picture, font) : nullptr;
+  const TColour own = source ? TColour(source->Font()->Color()) : Skin()->ButtonTextColour;
+  SetTextColor(picture, Plain(ButtonCaptionColour(disabled ? kButtonDisabled : frame, buttons, own)));
+  SetBkMode(picture, TRANSPARENT);
+  return picture;
+}
+
+void TSkinButton::DrawContents(HDC picture, int width, int height, int, bool focused) {
+  DrawCentredCaption(picture, FCaption, width, height, focused);
+}
+
+void TSkinButton::DrawCentredCaption(HDC picture, const std::wstring& caption, int width, int height,
+                                     bool focused) {
+  const std::wstring text = ButtonCaptionText(caption);
   RECT measured{2, 2, width - 2, height - 2};
-  DrawTextWide(sdc, text, measured, TextFlags(DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_WORDBREAK | DT_CENTER));
+  DrawTextWide(picture, text, measured, TextFlags(DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_WORDBREAK | DT_CENTER));
   const ImgRect place = PlaceButtonCaption(width, height, measured.right - measured.left,
                                            measured.bottom - measured.top, true);
   RECT box{place.Left, place.Top, place.Right, place.Bottom};
-  DrawTextWide(sdc, text, box, TextFlags(DT_EXPANDTABS | DT_WORDBREAK | DT_CENTER));
-  if (focused && !HasOption(xoNoFocusRect)) {
-    InflateRect(&box, 2, 2);
-    DrawFocusRect(sdc, &box);
-  }
-  if (oldFont) SelectObject(sdc, oldFont);
+  DrawTextWide(picture, text, box, TextFlags(DT_EXPANDTABS | DT_WORDBREAK | DT_CENTER));
+  if (focused) DrawFocusAround(picture, box);
+}
+
+void TSkinButton::DrawFocusAround(HDC picture, RECT box) const {
+  if (HasOption(xoNoFocusRect)) return;
+  InflateRect(&box, 2, 2);
+  DrawFocusRect(picture, &box);
+}
+
+void TSkinButton::EndPicture(HDC dc, const RECT& r) {
+  if (!FPicture) return;
+  if (FOldFont) SelectObject(FPicture, FOldFont);
+  FOldFont = nullptr;
   GdiFlush();
-  BitBlt(dc, r.left, r.top, width, height, sdc, 0, 0, SRCCOPY);
+  BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, FPicture, 0, 0, SRCCOPY);
+  FPicture = nullptr;
 }

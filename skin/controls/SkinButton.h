@@ -13,7 +13,9 @@
 //
 // Without a Buttons image in the skin the native button paints itself.
 //
-// Not handled yet: glyph, drop-down and window-less buttons.
+// The glyph, drop-down and window-less buttons derive from it and share its
+// painter: BeginPicture (background, frame, font, caption colour),
+// DrawContents (what goes on the face) and EndPicture (one copy to the DC).
 #pragma once
 
 #include "skin/controls/WinSubClass.h"
@@ -36,8 +38,35 @@ protected:
   void AfterMessage(TMessage& m) override;
   void DrawSkin(HDC dc, const RECT& r) override;
 
-private:
+  // --- the shared painter
+  // Whether the skin has a Buttons image.
   bool CanPaint() const;
+  // The library control whose Caption and Font are drawn: the skinned
+  // control, or the window-less button (the repaint delegate); nullptr for a
+  // bare window.
+  TControl* Source() const;
+  // Frame of the Buttons strip for the current state.
+  virtual int FrameFor(bool focused, bool enabled) const;
+  // Sizes the off-screen picture, fills its background (the parent's when
+  // transparent, else the face), draws `frame` of the Buttons strip when
+  // `drawFrame`, selects the caption font and sets the caption colour for
+  // the frame (shadow when `disabled` although the frame is not 3). Returns
+  // the picture's DC, or nullptr when it cannot be made.
+  HDC BeginPicture(int width, int height, int frame, bool drawFrame, bool disabled = false);
+  // The face's contents: the caption centred (FCaption).
+  virtual void DrawContents(HDC picture, int width, int height, int frame, bool focused);
+  // Deselects the font and copies the picture to `dc` at `r`.
+  void EndPicture(HDC dc, const RECT& r);
+  // The caption drawer: first "||" made a line break, centred one pixel
+  // above the middle; a focus rectangle around it when `focused` (unless
+  // xoNoFocusRect).
+  void DrawCentredCaption(HDC picture, const std::wstring& caption, int width, int height, bool focused);
+  // A focus rectangle around `box` grown by 2, unless xoNoFocusRect.
+  void DrawFocusAround(HDC picture, RECT box) const;
+
+  bool FTransparent = false;
+
+private:
   void TrackLeave();
   void Press();
   void CancelPress();
@@ -45,5 +74,6 @@ private:
   void Release();
   bool Inside(LPARAM clientPoint) const;
 
-  bool FTransparent = false;
+  HDC FPicture = nullptr;  // between BeginPicture and EndPicture
+  HGDIOBJ FOldFont = nullptr;
 };
