@@ -15,6 +15,10 @@ FrameMargins MarginsOf(const TDataSkinObject& e) {
   return FrameMargins{e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight};
 }
 
+// A strip mirrored as a whole holds its frames in reverse order: frame k of
+// the original is frame count + 1 - k of the mirror.
+int MirroredFrame(int count, int frame) { return count + 1 - frame; }
+
 uint32_t Px(TColour c) { return PixelFromColour(ResolveColour(c)); }
 
 void Ring(Image& img, ImgRect r, uint32_t p) {
@@ -29,7 +33,8 @@ ImgRect Shrink(ImgRect r, int n) { return MakeRect(r.Left + n, r.Top + n, r.Righ
 
 void ComposeFlat(ComboPicture& out, const ComboSkin& skin, const ComboState& s, bool left, int thumbWidth) {
   const TDataSkinBorder& b = *skin.Button;
-  const Image& img = left && !b.Bitmap2.Empty() ? b.Bitmap2 : b.Bitmap;
+  const bool mirrored = left && !b.Bitmap2.Empty();
+  const Image& img = mirrored ? b.Bitmap2 : b.Bitmap;
   const ImgRect all = out.Picture.Bounds();
   const uint32_t window = Px(skin.Window);
   Ring(out.Picture, Shrink(all, 1), window);
@@ -39,16 +44,19 @@ void ComposeFlat(ComboPicture& out, const ComboSkin& skin, const ComboState& s, 
   Ring(out.Picture, all, Px(skin.Shadow));
   out.Button = parts.Button;
   const int frame = FlatComboButtonFrame(s.Pressed, s.Hot, s.Focused, s.Enabled);
-  DrawFrameStretched(out.Picture, parts.Button, img, true, kComboFrames, frame);
+  DrawFrameStretched(out.Picture, parts.Button, img, true, kComboFrames,
+                     mirrored ? MirroredFrame(kComboFrames, frame) : frame);
 }
 
 void ComposeCombined(ComboPicture& out, const ComboSkin& skin, const ComboState& s, bool left) {
   // The builder made one strip of edge, button and glyph; its mirror is the
   // SunkEdge element's image.
-  const TDataSkinObject* e = left && skin.Sunk && !skin.Sunk->Bitmap.Empty() ? skin.Sunk : skin.Button;
+  const bool mirrored = left && skin.Sunk && !skin.Sunk->Bitmap.Empty();
+  const TDataSkinObject* e = mirrored ? skin.Sunk : skin.Button;
+  const int count = e->FrameCount > 0 ? e->FrameCount : kComboFrames;
   const int frame = ComboButtonFrame(s.Pressed, s.Hot, s.Focused, s.Enabled);
-  DrawFrame(out.Picture, out.Picture.Bounds(), e->Bitmap, false, e->Tile == 1, true,
-            e->FrameCount > 0 ? e->FrameCount : kComboFrames, frame, MarginsOf(*e));
+  DrawFrame(out.Picture, out.Picture.Bounds(), e->Bitmap, false, e->Tile == 1, true, count,
+            mirrored ? MirroredFrame(count, frame) : frame, MarginsOf(*e));
   const int w = out.Picture.Width(), h = out.Picture.Height();
   out.Button = left ? MakeRect(0, 0, e->LeftWidth, h) : MakeRect(w - e->RightWidth, 0, w, h);
 }
@@ -60,8 +68,9 @@ void ComposeSeparate(ComboPicture& out, const ComboSkin& skin, const ComboState&
   if (skin.Sunk && !skin.Sunk->Bitmap.Empty())
     DrawFrame(out.Picture, all, skin.Sunk->Bitmap, false, skin.Sunk->Tile == 1, skin.Sunk->Trans == 1,
               kComboFrames, frame, MarginsOf(*skin.Sunk));
-  const Image& button = left && !skin.Button->Bitmap2.Empty() ? skin.Button->Bitmap2 : skin.Button->Bitmap;
-  DrawFrameStretched(out.Picture, layout.Button, button, true, kComboFrames, frame);
+  const bool mirrored = left && !skin.Button->Bitmap2.Empty();
+  DrawFrameStretched(out.Picture, layout.Button, mirrored ? skin.Button->Bitmap2 : skin.Button->Bitmap, true,
+                     kComboFrames, mirrored ? MirroredFrame(kComboFrames, frame) : frame);
   if (skin.Extra && !skin.Extra->Bitmap.Empty())
     DrawFrameCentred(out.Picture, layout.Button, skin.Extra->Bitmap, true, kExtraFrames, frame);
   out.Button = layout.Button;

@@ -70,9 +70,12 @@ TEST_F(ComboPictureTest, ButtonEdgeAndGlyphShowTheStateAndTheTextAreaIsKept) {
 TEST_F(ComboPictureTest, LeftScrollBarBoxDrawsTheMirroredButtonAtTheLeft) {
   const ComboPicture left = Compose({}, true);
   EXPECT_EQ(left.Button, MakeRect(2, 0, 19, 21));
-  // Mirrored strip: frame 1 counted from the left of the mirror is the
-  // original's last frame.
-  EXPECT_EQ(At(left.Picture, 3, 1), 0x100004u);
+  // The mirror holds the frames in reverse order: each state still shows
+  // its own frame.
+  EXPECT_EQ(At(left.Picture, 3, 1), 0x100001u);
+  ComboState hot;
+  hot.Hot = true;
+  EXPECT_EQ(At(Compose(hot, true).Picture, 3, 1), 0x100004u);
   EXPECT_EQ(At(left.Picture, 30, 10), kKey);
   EXPECT_EQ(At(left.Picture, 117, 10), kKey) << "text area reaches the right edge";
   EXPECT_EQ(At(left.Picture, 118, 10), 0x200001u);
