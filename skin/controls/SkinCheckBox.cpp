@@ -104,7 +104,7 @@ void TSkinCheckControl::DrawSkin(HDC dc, const RECT& r) {
   if (surface && FControl) {
     const std::wstring caption = FControl->Caption();
     HGDIOBJ oldFont = SelectObject(target, FControl->Font()->Handle());
-    SetTextColor(target, Disabled(FHandle) ? ButtonShadow() : ColorToRGB(FControl->Font()->Color()));
+    SetTextColor(target, Disabled(FHandle) ? GetSysColor(COLOR_BTNSHADOW) : ColorToRGB(FControl->Font()->Color()));
     SetBkColor(target, ButtonFace());
     SetBkMode(target, TRANSPARENT);
     RECT area{place.caption.Left, place.caption.Top, place.caption.Right, place.caption.Bottom};
