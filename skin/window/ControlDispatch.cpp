@@ -14,14 +14,18 @@
 #include "gui/ToolBars.h"
 #include "skin/controls/SkinBox.h"
 #include "skin/controls/SkinBoxH.h"
+#include "skin/controls/SkinBitButton.h"
 #include "skin/controls/SkinButton.h"
+#include "skin/controls/SkinCheckBox.h"
 #include "skin/controls/SkinEdit.h"
 #include "skin/controls/SkinGroupBox.h"
 #include "skin/controls/SkinHeader.h"
 #include "skin/controls/SkinListView.h"
+#include "skin/controls/SkinMenuButton.h"
 #include "skin/controls/SkinMessages.h"
 #include "skin/controls/SkinProgress.h"
 #include "skin/controls/SkinSizer.h"
+#include "skin/controls/SkinSpeedButton.h"
 #include "skin/data/SkinModel.h"
 
 namespace {
@@ -29,6 +33,13 @@ namespace {
 template <class T>
 TSkinControl* Make(TComponent* owner) {
   return new T(owner);
+}
+
+// A glyph button whose graphic is its "PngImage" property.
+TSkinControl* MakePngBitButton(TComponent* owner) {
+  auto* button = new TSkinBitButton(owner);
+  button->SetGraphicProperty(L"PngImage");
+  return button;
 }
 
 }  // namespace
@@ -41,6 +52,9 @@ const TSkinKindRow kSkinKinds[] = {
     {TSkinKind::Sizer, &Make<TSkinSizer>},     {TSkinKind::Progress, &Make<TSkinProgress>},
     {TSkinKind::Edit, &Make<TSkinEdit>},       {TSkinKind::ScrollBar, &Make<TSkinScrollbar>},
     {TSkinKind::ListView, &Make<TSkinListView>}, {TSkinKind::Header, &Make<TSkinHeader>},
+    {TSkinKind::BitButton, &Make<TSkinBitButton>}, {TSkinKind::PngBitButton, &MakePngBitButton},
+    {TSkinKind::MenuButton, &Make<TSkinMenuButton>}, {TSkinKind::SpeedButton, &Make<TSkinSpeedButton>},
+    {TSkinKind::CheckBox, &Make<TSkinCheckBox>}, {TSkinKind::RadioButton, &Make<TSkinRadioButton>},
 };
 const size_t kSkinKindCount = std::size(kSkinKinds);
 
@@ -73,6 +87,17 @@ bool AttachKind(TSkinFrameLink& frame, TSkinKind kind, TWinControl* control, boo
   if (!create || !control) return false;
   TSkinControl* object = create(control);
   object->AttachControl(&frame, manageColor, frame.Canvas(0));
+  if (object->Attached()) return true;
+  TComponent::Free(object);
+  return false;
+}
+
+// The window-less speed button: the object is owned by the button.
+bool AttachGraphicKind(TSkinFrameLink& frame, TSkinKind kind, TControl* control) {
+  TSkinFactory create = FindSkinFactory(kind);
+  if (!create || !control) return false;
+  TSkinControl* object = create(control);
+  object->AttachControl(&frame, false, frame.Canvas(0));
   if (object->Attached()) return true;
   TComponent::Free(object);
   return false;
@@ -170,7 +195,10 @@ void GroupChildren(TSkinFrameLink& frame, TWinControl* group, TSkinKind plain, T
 }
 
 void ActOnThirdKind(TSkinFrameLink& frame, TControl* control, TWinControl* win, const std::wstring& kind) {
-  if (!win) return;  // every kind needs a window
+  if (!win) {  // only the speed-button kind serves window-less controls
+    if (kind == L"speedbutton" && On(frame, xcSpeedButton)) AttachGraphicKind(frame, TSkinKind::SpeedButton, control);
+    return;
+  }
   const std::wstring lowerClass = Lower(control->ClassName());
   if (kind == L"embedscrollbar") {
     if (!On(frame, xcScrollbar)) return;
@@ -259,7 +287,8 @@ bool IsEmbeddedForm(TWinControl* c) { return c->Is<TCustomForm>(); }
 // A row whose kind is not built still decides: its control keeps the native
 // look rather than falling to a later row (a glyph button is a push button
 // too, and would lose its glyph). The window-less speed button has no row:
-// only windowed controls reach this table. Rows of the original control set
+// only windowed controls reach this table (SkinChildControl skins speed
+// buttons before it). Rows of the original control set
 // without a class here (bar containers, controls with skinned menus) have
 // none.
 const TClassRow kClassRows[] = {
@@ -413,6 +442,7 @@ void SkinChildControl(TSkinFrameLink& frame, TControl* control, TWinControl* par
   if (!control->Parent()) return;
   if (win && win->HandleAllocated() && (AnswersSkinQuery(win->Handle()) || frame.IsListed(win->Handle())))
     return;
+  if (!win && control->Perform(WM_SKINQUERY, 0, 0) == 1) return;  // a skinned window-less control
   const std::wstring upper = Upper(control->ClassName());
   if (win) {
     try {
@@ -433,7 +463,11 @@ void SkinChildControl(TSkinFrameLink& frame, TControl* control, TWinControl* par
   }
   for (const wchar_t* never : kNeverSkinned)
     if (upper == never) return;
-  if (!win) return;  // no window-less kind is built
+  if (!win) {  // window-less: only speed buttons are skinned
+    if (control->Is<TSpeedButton>() && On(frame, xcSpeedButton))
+      AttachGraphicKind(frame, TSkinKind::SpeedButton, control);
+    return;
+  }
   for (const TClassRow& row : kClassRows)
     if (RowMatches(row, win, upper) && ApplyRow(frame, row, win)) return;
 }
