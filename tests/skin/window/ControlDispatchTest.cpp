@@ -13,7 +13,9 @@
 #include "gui/StdCtrls.h"
 #include "skin/controls/SkinBox.h"
 #include "skin/controls/SkinBoxH.h"
+#include "skin/controls/SkinBitButton.h"
 #include "skin/controls/SkinButton.h"
+#include "skin/controls/SkinCheckBox.h"
 #include "skin/controls/SkinGroupBox.h"
 #include "skin/controls/SkinProgress.h"
 #include "skin/controls/SkinSizer.h"
@@ -99,12 +101,12 @@ TEST_F(ControlDispatchTest, EveryBuiltKindOnceAndNothingForTheDisableTag) {
   EXPECT_EQ(frame->List().size(), count) << "a second dispatch skins nothing twice";
 }
 
-TEST_F(ControlDispatchTest, ControlsOfKindsNotBuiltKeepTheirNativeLook) {
+TEST_F(ControlDispatchTest, GlyphButtonsAndCheckBoxesGetTheirOwnKinds) {
   auto* glyph = Add<TBitBtn>(form, 320, 170, 80, 25);
   auto* check = Add<TCheckBox>(form, 320, 200, 80, 20);
   SkinChildControls(*frame, form);
-  EXPECT_FALSE(Skinned(glyph)) << "a glyph button is not painted as a plain push button";
-  EXPECT_FALSE(Skinned(check));
+  EXPECT_NE(SkinOf<TSkinBitButton>(glyph), nullptr) << "a glyph button is not painted as a plain push button";
+  EXPECT_NE(SkinOf<TSkinCheckBox>(check), nullptr);
   EXPECT_TRUE(Skinned(button));
 }
 
