@@ -1,0 +1,4 @@
+# Skinned date/time picker.
+if(TARGET tw_skin_controls)
+  target_sources(tw_skin_controls PRIVATE ${CMAKE_CURRENT_LIST_DIR}/SkinDateTime.cpp)
+endif()

@@ -1,0 +1,4 @@
+# Skinned track bar.
+if(TARGET tw_skin_controls)
+  target_sources(tw_skin_controls PRIVATE ${CMAKE_CURRENT_LIST_DIR}/SkinTrackBar.cpp)
+endif()

@@ -1,0 +1,4 @@
+# Skinned up-down control.
+if(TARGET tw_skin_controls)
+  target_sources(tw_skin_controls PRIVATE ${CMAKE_CURRENT_LIST_DIR}/SkinUpDown.cpp)
+endif()
