@@ -17,6 +17,8 @@
 #include "skin/controls/SkinBitButton.h"
 #include "skin/controls/SkinButton.h"
 #include "skin/controls/SkinCheckBox.h"
+#include "skin/controls/SkinComBox.h"
+#include "skin/controls/SkinDateTime.h"
 #include "skin/controls/SkinEdit.h"
 #include "skin/controls/SkinGroupBox.h"
 #include "skin/controls/SkinHeader.h"
@@ -26,6 +28,8 @@
 #include "skin/controls/SkinProgress.h"
 #include "skin/controls/SkinSizer.h"
 #include "skin/controls/SkinSpeedButton.h"
+#include "skin/controls/SkinTrackBar.h"
+#include "skin/controls/SkinUpDown.h"
 #include "skin/data/SkinModel.h"
 
 namespace {
@@ -52,6 +56,8 @@ const TSkinKindRow kSkinKinds[] = {
     {TSkinKind::Sizer, &Make<TSkinSizer>},     {TSkinKind::Progress, &Make<TSkinProgress>},
     {TSkinKind::Edit, &Make<TSkinEdit>},       {TSkinKind::ScrollBar, &Make<TSkinScrollbar>},
     {TSkinKind::ListView, &Make<TSkinListView>}, {TSkinKind::Header, &Make<TSkinHeader>},
+    {TSkinKind::ComboBox, &Make<TSkinComBox>}, {TSkinKind::DateTime, &Make<TSkinDateTime>},
+    {TSkinKind::TrackBar, &Make<TSkinTrackBar>}, {TSkinKind::UpDown, &Make<TSkinUpDown>},
     {TSkinKind::BitButton, &Make<TSkinBitButton>}, {TSkinKind::PngBitButton, &MakePngBitButton},
     {TSkinKind::MenuButton, &Make<TSkinMenuButton>}, {TSkinKind::SpeedButton, &Make<TSkinSpeedButton>},
     {TSkinKind::CheckBox, &Make<TSkinCheckBox>}, {TSkinKind::RadioButton, &Make<TSkinRadioButton>},
