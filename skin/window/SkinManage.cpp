@@ -44,7 +44,16 @@ TSkinManage& CreateSkinManager() {
   return *g_manager;
 }
 
-void DestroySkinManager() { g_manager.reset(); }
+// The popup list is a static of its own: it is emptied here, on an explicit
+// teardown, and never from the manager's destructor at program exit, when
+// that static may already be gone.
+void DestroySkinManager() {
+  if (!g_manager) return;
+#ifdef TW_HAVE_POPUP_MENUS
+  SkinPopups().DetachAll();
+#endif
+  g_manager.reset();
+}
 
 TSkinManage::TSkinManage() {
   FActionTimer = new TTimer(nullptr);
@@ -67,9 +76,6 @@ TSkinManage::~TSkinManage() {
       TComponent::Free(frame);
     }
   }
-#ifdef TW_HAVE_POPUP_MENUS
-  SkinPopups().DetachAll();
-#endif
   if (FHook) UnhookWindowsHookEx(FHook);
   FHook = nullptr;
 }

@@ -38,8 +38,8 @@ class TSkinManage {
 public:
   // --- construction
   TSkinManage();
-  // State 4; frames are detached quickly and freed, popups freed, the hook
-  // removed.
+  // State 4; frames are detached quickly and freed, the hook removed (the
+  // popup windows are let go by DestroySkinManager).
   ~TSkinManage();
   TSkinManage(const TSkinManage&) = delete;
   TSkinManage& operator=(const TSkinManage&) = delete;

@@ -13,6 +13,10 @@
 #ifdef TW_HAVE_CONTROL_DISPATCH
 #include "skin/window/ControlDispatch.h"
 #endif
+#ifdef TW_HAVE_MENU_BAR
+#include "gui/Menus.h"
+#include "skin/window/WinSkinMenu.h"
+#endif
 
 TW_IMPLEMENT_CLASS(TWinSkinForm, [](TClassBuilder<TWinSkinForm>&) {})
 
@@ -76,6 +80,7 @@ TWinSkinForm::TWinSkinForm(TComponent* owner, TSkinManage* manager, HWND window,
 TWinSkinForm::~TWinSkinForm() {
   if (FSubclass && FSubclass->Attached()) DetachQuick();
   ReleaseSkinnedControls();
+  FreeMenuBar(false);
   FreeButtons();
   delete FHoverTimer;
   FHoverTimer = nullptr;
@@ -88,6 +93,9 @@ TWinSkinForm::~TWinSkinForm() {
 void TWinSkinForm::Notification(TComponent* component, TOperation operation) {
   TComponent::Notification(component, operation);
   if (operation == opRemove && component == FForm) FForm = nullptr;
+#ifdef TW_HAVE_MENU_BAR
+  if (operation == opRemove && FMenuBar && component == FMenuBar->LibraryMenu()) FMenuBar->SetLibraryMenu(nullptr);
+#endif
 }
 
 // ---------------------------------------------------------------------------
@@ -150,8 +158,9 @@ void TWinSkinForm::CommonAttach(TSkinData* skin) {
     return;
   }
   if (FFrameSkinned) {
-    if (!(IsMDIChild() && FManager->MDIMaximized()) && FShowState != TShowState::Minimized) SetCaptionStyle(false);
     RecalcGeometry();
+    CreateMenuBar();
+    if (!(IsMDIChild() && FManager->MDIMaximized()) && FShowState != TShowState::Minimized) SetCaptionStyle(false);
   } else {
     FLifeState = kFrameSkinned;
   }
@@ -160,7 +169,9 @@ void TWinSkinForm::CommonAttach(TSkinData* skin) {
 void TWinSkinForm::RecalcGeometry() {
   if (!FSkin || FSkin->SkinEmpty()) return;
   const TSkinModel& m = FSkin->Model();
+  const int band = FSizes.MenuBarHeight;
   FSizes = FrameSizesOf(m.FrameLeft.get(), m.FrameTop.get(), m.FrameRight.get(), m.FrameBottom.get(), FBorderKind);
+  FSizes.MenuBarHeight = band;
 #ifdef TW_HAVE_CAPTION_BUTTONS
   if (!FButtons) FButtons = new TCaptionButtons(*this);
   FButtons->Rebuild(m);
@@ -191,6 +202,71 @@ int TWinSkinForm::LayoutButtons() {
   return 0;
 }
 
+// The menu bar takes the window's native menu off (the client grows by the
+// native bar, which the skin's band replaces).
+void TWinSkinForm::CreateMenuBar() {
+#ifdef TW_HAVE_MENU_BAR
+  if (FMenuBar || !FButtons || IsMDIChild() || !GetMenu(FWindow)) return;
+  const SIZE before = ClientSize(FWindow);
+  FMenuBar = new TWinSkinMenu(*this);
+  FSizes.MenuBarHeight = GetSystemMetrics(SM_CYMENU);
+  if (FForm && FForm->Menu()) {
+    FMenuBar->SetLibraryMenu(FForm->Menu());
+    FreeNotification(FForm->Menu());
+  }
+  if (!FMenuBar->Build()) {
+    FreeMenuBar(false);
+    return;
+  }
+  FNativeMenuHeight = std::max<int>(ClientSize(FWindow).cy - before.cy, 0);
+  FNativeFrame.cy -= FNativeMenuHeight;
+#endif
+}
+
+void TWinSkinForm::FreeMenuBar(bool giveMenuBack) {
+#ifdef TW_HAVE_MENU_BAR
+  if (!FMenuBar) return;
+  if (giveMenuBack) FMenuBar->RestoreNativeMenu();
+  if (TMainMenu* menu = FMenuBar->LibraryMenu()) RemoveFreeNotification(menu);
+  delete FMenuBar;
+#endif
+  (void)giveMenuBack;
+  FMenuBar = nullptr;
+  FMenuOpen = false;
+  FSizes.MenuBarHeight = 0;
+}
+
+bool TWinSkinForm::MenuBarHandle(TMessage& m) {
+#ifdef TW_HAVE_MENU_BAR
+  if (FMenuBar) return FMenuBar->HandleMessage(m);
+#endif
+  (void)m;
+  return false;
+}
+
+// The library's menu-changed notification: the bar follows the form's menu
+// (set anew or changed in place) while the skin's MenuUpdate is on.
+void TWinSkinForm::MenuChanged(TMessage& m) {
+  const bool paint = FSkin && FSkin->FramePaintEnabled();
+  if (FSkin) FSkin->SetFramePaintEnabled(false);
+  FFormHook.CallPrevious(m);
+  if (FSkin) FSkin->SetFramePaintEnabled(paint);
+#ifdef TW_HAVE_MENU_BAR
+  if (!FMenuBar) return;
+  if (FSkin && FSkin->MenuUpdate()) {
+    TMainMenu* menu = FForm ? FForm->Menu() : nullptr;
+    if (menu != FMenuBar->LibraryMenu()) {
+      if (FMenuBar->LibraryMenu()) RemoveFreeNotification(FMenuBar->LibraryMenu());
+      if (menu) FreeNotification(menu);
+      FMenuBar->SetLibraryMenu(menu);
+    }
+    FMenuBar->Build();
+    if (FLifeState == kFrameSkinned && IsWindowVisible(FWindow)) PaintFrame(nullptr);
+  }
+#endif
+  if (GetMenu(FWindow)) SetMenu(FWindow, nullptr);
+}
+
 bool TWinSkinForm::ButtonsHandle(TMessage& m) {
 #ifdef TW_HAVE_CAPTION_BUTTONS
   if (FButtons) return FButtons->HandleMessage(m);
@@ -205,6 +281,8 @@ void TWinSkinForm::FinishAttach() {
   FIcon = reinterpret_cast<HICON>(SendMessageW(FWindow, WM_GETICON, ICON_SMALL, 0));
   if (!FIcon) FIcon = reinterpret_cast<HICON>(SendMessageW(FWindow, WM_GETICON, ICON_BIG, 0));
   FSavedClientSize = ClientSize(FWindow);
+  FSavedClientSize.cy -= FNativeMenuHeight;
+  FNativeMenuHeight = 0;
   if (FDialog) {
     const int n = GetWindowTextLengthW(FWindow);
     FWindowText.assign(static_cast<size_t>(n) + 1, L'\0');
@@ -266,8 +344,20 @@ void TWinSkinForm::ApplyFrameKeepingClient() {
       outer.Width = needed;
     }
   }
-  SetWindowPos(FWindow, nullptr, 0, 0, outer.Width, outer.Height,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  ResizeKeepingCentre(outer.Width, outer.Height);
+}
+
+// A window centred on the screen or its owner stays centred when the frame
+// changes its outer size.
+void TWinSkinForm::ResizeKeepingCentre(int width, int height) {
+  RECT r{};
+  GetWindowRect(FWindow, &r);
+  const POINT pos{r.left + ((r.right - r.left) - width) / 2, r.top + ((r.bottom - r.top) - height) / 2};
+  if (!FPlaced) FOriginalPos = {r.left, r.top};
+  SetWindowPos(FWindow, nullptr, pos.x, pos.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  GetWindowRect(FWindow, &r);
+  FPlacedPos = {r.left, r.top};
+  FPlaced = true;
 }
 
 void TWinSkinForm::Reapply() {
@@ -331,6 +421,7 @@ void TWinSkinForm::DetachQuick() {
   FFormHook.Unhook();
   if (FSubclass) FSubclass->Detach();
   ReleaseSkinnedControls();
+  FreeMenuBar(false);
 }
 
 void TWinSkinForm::Detach() {
@@ -340,6 +431,8 @@ void TWinSkinForm::Detach() {
   if (FSubclass) FSubclass->Detach();
   ReleaseSkinnedControls();
   RestoreForm();
+  // The native menu comes back before the size that keeps the client area.
+  FreeMenuBar(wasSubclassed && IsWindow(FWindow) && FLifeState != kFrameWindowDestroyed);
   FreeButtons();
   if (!wasSubclassed || !IsWindow(FWindow) || FLifeState == kFrameWindowDestroyed) return;
   if (FFrameSkinned) {
@@ -351,8 +444,13 @@ void TWinSkinForm::Detach() {
         FSkinMessageSeen && FShowState == TShowState::Normal) {
       const SIZE ws = WindowSize(FWindow);
       const TSize2 size = NativeWindowSize(ws.cx, ws.cy, FNativeFrame.cx, FNativeFrame.cy, FSizes);
-      SetWindowPos(FWindow, nullptr, 0, 0, size.Width, size.Height,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+      RECT r{};
+      GetWindowRect(FWindow, &r);
+      if (FPlaced && r.left == FPlacedPos.x && r.top == FPlacedPos.y)
+        SetWindowPos(FWindow, nullptr, FOriginalPos.x, FOriginalPos.y, size.Width, size.Height,
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+      else
+        ResizeKeepingCentre(size.Width, size.Height);
     } else {
       FrameChanged();
     }
@@ -369,7 +467,7 @@ void TWinSkinForm::Detach() {
 // Region
 
 void TWinSkinForm::BuildRegion() {
-  if (FLifeState == kFrameWindowDestroyed || !FFrameSkinned || !FSkin || FSkin->SkinEmpty()) return;
+  if (FLifeState == kFrameWindowDestroyed || !FFrameSkinned || !FSkin) return;
   if (IsMDIChild() && FShowState != TShowState::Normal) return;
   const SIZE ws = WindowSize(FWindow);
   if (ws.cx <= 0 || ws.cy <= 0) return;
@@ -398,8 +496,7 @@ void TWinSkinForm::BuildRegion() {
       };
       addPiece(*m.FrameLeft, p.Left, false, h > 1);
       addPiece(*m.FrameRight, p.Right, false, h > 1);
-      addPiece(*m.FrameTop, ImgRect{0, 0, w, FSizes.CaptionHeight} == p.Top ? p.Top : p.Top, true,
-               FSizes.CaptionHeight > 1);
+      addPiece(*m.FrameTop, p.Top, true, FSizes.CaptionHeight > 1);
       addPiece(*m.FrameBottom, p.Bottom, true, FSizes.BorderBottom >= 2);
       // The menu band is part of the window.
       if (!p.MenuBand.Empty()) {
@@ -437,7 +534,8 @@ void TWinSkinForm::ReleaseRegion() {
 void TWinSkinForm::PaintFrame(HDC given) {
   if (!ScratchBitmap()) return;
   if (FLifeState != kFrameSkinned && FLifeState != kFrameReapplying) return;
-  if (FBorderKind == TBorderKind::None || !FSkin || FSkin->SkinEmpty()) return;
+  // A failed reload leaves the last model intact: the frame keeps painting it.
+  if (FBorderKind == TBorderKind::None || !FSkin) return;
   if (IsMDIChild() && FShowState == TShowState::Maximized) return;
   HDC dc = given ? given : GetWindowDC(FWindow);
   if (!dc) return;
@@ -455,6 +553,10 @@ void TWinSkinForm::PaintFrame(HDC given) {
       BlitImage(dc, RenderPiece(*m.FrameBottom, p.Bottom.Width(), p.Bottom.Height(), true, FActive), p.Bottom.Left,
                 p.Bottom.Top);
       PaintCaptionBand(dc, w, h);
+#ifdef TW_HAVE_MENU_BAR
+      if (FMenuBar && !p.MenuBand.Empty()) FMenuBar->Paint(dc, p.MenuBand);
+      else
+#endif
       if (!p.MenuBand.Empty()) {
         RECT band{p.MenuBand.Left, p.MenuBand.Top, p.MenuBand.Right, p.MenuBand.Bottom};
         FillRect(dc, &band, FSkin->FaceBrush());
@@ -661,10 +763,19 @@ bool TWinSkinForm::Stage2(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resul
       }
       return false;
     }
+    case WM_SKINMENUBUTTON:
+    case WM_MENUSELECT: {
+      TMessage m{msg, wParam, lParam, 0};
+      if (MenuBarHandle(m)) {
+        result = m.Result;
+        return true;
+      }
+      return false;
+    }
     case WM_SYSCOMMAND: {
       if (FLifeState != kFrameCreated) {
         TMessage m{msg, wParam, lParam, 0};
-        if (ButtonsHandle(m)) {
+        if (MenuBarHandle(m) || ButtonsHandle(m)) {
           result = m.Result;
           return true;
         }
@@ -777,7 +888,7 @@ bool TWinSkinForm::Stage3(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resul
     case WM_NCLBUTTONDBLCLK:
     case WM_NCRBUTTONDOWN: {
       TMessage m{msg, wParam, lParam, 0};
-      if (ButtonsHandle(m)) {
+      if (MenuBarHandle(m) || ButtonsHandle(m)) {
         result = m.Result;
         return true;
       }
@@ -787,6 +898,15 @@ bool TWinSkinForm::Stage3(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resul
       PaintFrame(nullptr);
       result = 0;
       return true;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM: {
+      TMessage m{msg, wParam, lParam, 0};
+      if (MenuBarHandle(m)) {
+        result = m.Result;
+        return true;
+      }
+      return false;
+    }
     default:
       return false;
   }
@@ -798,6 +918,20 @@ void TWinSkinForm::FormHook(TMessage& m) {
   switch (m.Msg) {
     case WM_SKINREAPPLY:
       Reapply();
+      return;
+    case CM_MENUCHANGED:
+      MenuChanged(m);
+      return;
+    case CM_DIALOGCHAR:
+      FFormHook.CallPrevious(m);
+#ifdef TW_HAVE_MENU_BAR
+      if (!m.Result && FMenuBar) FMenuBar->DialogChar(m);
+#endif
+      // Unhandled, Alt+letter goes on to the main form's menu bar (not while
+      // that form is disabled behind a modal one).
+      if (!m.Result && Application && Application->MainForm() && Application->MainForm() != FForm &&
+          Application->MainForm()->HandleAllocated() && IsWindowEnabled(Application->MainForm()->Handle()))
+        m.Result = Application->MainForm()->Perform(CM_DIALOGCHAR, m.WParam, m.LParam);
       return;
     case WM_SKINQUERYMARKER:
       m.Result = m.LParam == kSkinMarker ? kSkinMarker : 1;
@@ -819,9 +953,17 @@ void TWinSkinForm::FormHook(TMessage& m) {
 // Hover tracking
 
 void TWinSkinForm::HoverTick(TObject*) {
-#ifdef TW_HAVE_CAPTION_BUTTONS
-  if (FButtons) FButtons->HoverTick();
+  if (FMenuOpen) return;
+#ifdef TW_HAVE_MENU_BAR
+  // A menu-bar button still under the cursor keeps its hover.
+  const bool menuBarHot = FMenuBar && FMenuBar->HoverTick();
+#else
+  const bool menuBarHot = false;
 #endif
+#ifdef TW_HAVE_CAPTION_BUTTONS
+  if (FButtons && !menuBarHot) FButtons->HoverTick();
+#endif
+  (void)menuBarHot;
   if (!FForm && FHoveredControl) {
     POINT p{};
     GetCursorPos(&p);

@@ -8,13 +8,14 @@
 //                  window region from keyed border pixels; dispatches the
 //                  child controls once WM_SKINFORM arrives; gives everything
 //                  back on detach (procedure, hook, style bits, region,
-//                  client size, colour).
+//                  client size, colour, native menu). A window with a menu
+//                  gets the skinned menu bar (TWinSkinMenu) in a band below
+//                  the caption.
 //
 // Life states: 0 created, 1 skinned, 3 re-applying, 4 detaching on destroy,
 // 5 applying the frame, 6 window destroyed (the manager frees the frame).
 //
-// Not handled yet: the skinned menu bar (a window with a native menu keeps
-// no menu band), MDI frames and children beyond recording their role.
+// Not handled yet: MDI frames and children beyond recording their role.
 #pragma once
 
 #include <windows.h>
@@ -36,6 +37,7 @@ class TSkinData;
 class TSkinManage;
 class TTimer;
 class TObject;
+class TWinSkinMenu;
 
 enum : int {
   kFrameCreated = 0,
@@ -96,6 +98,10 @@ class TWinSkinForm : public TComponent, public TSkinFrameLink, public TCaptionFr
   // The client size captured when WM_SKINFORM arrived.
   SIZE SavedClientSize() const { return FSavedClientSize; }
   TCaptionButtons* Buttons() const { return FButtons; }
+  // The skinned menu bar, or null.
+  TWinSkinMenu* MenuBar() const { return FMenuBar; }
+  // A menu-bar drop-down is being tracked.
+  void SetMenuOpen(bool open) { FMenuOpen = open; }
   TTimer* HoverTimer() const { return FHoverTimer; }
   const std::vector<TSkinControl*>& SkinnedControls() const { return FSkinnedControls; }
 
@@ -123,6 +129,7 @@ class TWinSkinForm : public TComponent, public TSkinFrameLink, public TCaptionFr
   TCaptionFacts CaptionFacts() const override;
   TCaptionMetrics CaptionMetrics() const override;
   TMenuSkin CaptionMenuSkin() const override;
+  bool MenuBarOpen() const override { return FMenuOpen; }
   void StopHoverTimer() override;
   void ShowStateChanging(TShowState next) override;
 
@@ -142,6 +149,8 @@ class TWinSkinForm : public TComponent, public TSkinFrameLink, public TCaptionFr
   void FinishAttach();
   void ApplyFrameKeepingClient();
   void FrameChanged();
+  // Resizes the window keeping its centre (frame changed).
+  void ResizeKeepingCentre(int width, int height);
   void SetCaptionStyle(bool on);
   void ReadShowState();
   void ReleaseSkinnedControls();
@@ -156,6 +165,11 @@ class TWinSkinForm : public TComponent, public TSkinFrameLink, public TCaptionFr
   void ClearHotObject();
   int LayoutButtons();
   bool ButtonsHandle(TMessage& m);
+  // Menu-bar calls (no-ops while the menu bar is not built in).
+  void CreateMenuBar();
+  void FreeMenuBar(bool giveMenuBack);
+  bool MenuBarHandle(TMessage& m);
+  void MenuChanged(TMessage& m);
 
   TSkinManage* FManager;
   HWND FWindow;
@@ -167,6 +181,10 @@ class TWinSkinForm : public TComponent, public TSkinFrameLink, public TCaptionFr
   TWindowHook FFormHook;
   TTimer* FHoverTimer = nullptr;
   TCaptionButtons* FButtons = nullptr;  // owned
+  TWinSkinMenu* FMenuBar = nullptr;      // owned
+  bool FMenuOpen = false;
+  // How much the client grew when the menu bar took the native menu off.
+  int FNativeMenuHeight = 0;
   TCanvas FCanvas0, FCanvas1;
   std::vector<TSkinControl*> FSkinnedControls;
   TSkinControl* FHoveredControl = nullptr;
@@ -175,6 +193,11 @@ class TWinSkinForm : public TComponent, public TSkinFrameLink, public TCaptionFr
   SIZE FSavedClientSize{};
   SIZE FNativeFrame{};
   bool FNativeFrameKnown = false;
+  // Where the window was before the frame first resized it, and where the
+  // frame put it last (a window not moved since goes back exactly).
+  POINT FOriginalPos{};
+  POINT FPlacedPos{};
+  bool FPlaced = false;
   LONG FSavedStyle = 0;
   TColor FSavedColour = 0;
   bool FColourSaved = false;

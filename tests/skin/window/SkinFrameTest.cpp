@@ -209,6 +209,8 @@ TEST_F(SkinFrameTest, BeforeAnyActivationSwitchingOnOnlyRecordsItAndTheFirstActi
   TForm* f = MakeForm();
   TSkinFormCounter skinForms(f->Handle());
   const SIZE before = ClientSize(f->Handle());
+  RECT plain{};
+  GetWindowRect(f->Handle(), &plain);
 
   skin->SetActive(true);
   EXPECT_TRUE(m->Active());
@@ -231,6 +233,9 @@ TEST_F(SkinFrameTest, BeforeAnyActivationSwitchingOnOnlyRecordsItAndTheFirstActi
   GetWindowRect(f->Handle(), &wr);
   EXPECT_EQ(wr.right - wr.left, before.cx + kLeft + kRight);
   EXPECT_EQ(wr.bottom - wr.top, before.cy + kCaption + kBottom);
+  // The window keeps its centre: a centred window stays centred.
+  EXPECT_NEAR(wr.left + wr.right, plain.left + plain.right, 1);
+  EXPECT_NEAR(wr.top + wr.bottom, plain.top + plain.bottom, 1);
 }
 
 TEST_F(SkinFrameTest, SwitchingOnWhileASkinIsInUseRunsOnTheActionTimer) {
@@ -299,6 +304,8 @@ TEST_F(SkinFrameTest, SwitchingOffRestoresEveryWindowInListOrderWithItsClientSiz
   GetWindowRect(a->Handle(), &outer);
   EXPECT_EQ(outer.right - outer.left, outerA.right - outerA.left);
   EXPECT_EQ(outer.bottom - outer.top, outerA.bottom - outerA.top);
+  EXPECT_EQ(outer.left, outerA.left) << "an unmoved window goes back to where it was";
+  EXPECT_EQ(outer.top, outerA.top);
 }
 
 // ---------------------------------------------------------------------------
