@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "gui/Buttons.h"
+#include "gui/ImgList.h"
 #include "gui/StdCtrls.h"
 #include "skin/controls/ControlGeometry.h"
 #include "skin/controls/SkinBitButton.h"
@@ -108,6 +109,25 @@ TEST_F(ButtonKindsTest, GlyphLayoutAndMarginAreReadFromTheButton) {
   EXPECT_EQ(At(img, 95, 10), kGlyphUp);
   EXPECT_EQ(At(img, 79, 10), ButtonFrameRGB(kButtonNormal));
   EXPECT_EQ(At(img, 96, 10), ButtonFrameRGB(kButtonNormal));
+}
+
+TEST_F(ButtonKindsTest, ImageListImageForEnabledAndDisabledButtons) {
+  auto* images = new TImageList(form);
+  TBitmap strip(32, 16);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 32; ++x) strip.ScanLine(y)[x] = x < 16 ? MakePixel(200, 0, 0) : MakePixel(0, 0, 210);
+  ASSERT_EQ(images->AddMasked(strip, TColor(RGB(255, 0, 255))), 0);
+  auto* button = new TBitBtn(form);
+  button->SetParent(form);
+  button->SetBounds(20, 20, 100, 30);
+  button->SetCaption(L"");
+  button->SetImages(images);
+  button->SetImageIndex(0);
+  button->SetDisabledIndex(1);
+  Skin<TSkinBitButton>(button);
+  EXPECT_EQ(At(PaintToImage(button->Handle()), 50, 15), RGB(200, 0, 0)) << "ImageIndex, centred at (42, 7)";
+  button->SetEnabled(false);
+  EXPECT_EQ(At(PaintToImage(button->Handle()), 50, 15), RGB(0, 0, 210)) << "DisabledIndex";
 }
 
 TEST_F(ButtonKindsTest, DropDownButtonDrawsItsArrowAndShowsFocusAsHot) {
