@@ -33,6 +33,12 @@ bool TSkinTrackBar::BeforeMessage(TMessage& m) {
 
 LRESULT TSkinTrackBar::CustomDraw(NMCUSTOMDRAW& cd) {
   if (cd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+  if (cd.dwDrawStage == CDDS_PREERASE) {
+    // The bar stands on its parent's background, as a transparent one
+    // would, instead of the platform's flat fill.
+    PaintParentBackground(FHandle, cd.hdc);
+    return CDRF_SKIPDEFAULT;
+  }
   if (cd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
   switch (cd.dwItemSpec) {
     case TBCD_THUMB:

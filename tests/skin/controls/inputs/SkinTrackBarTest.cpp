@@ -1,5 +1,6 @@
 // TSkinTrackBar under Wine: channel and thumb from the skin in both
-// orientations, native tick marks, the bar still driven by keys and mouse.
+// orientations on the parent's background, native tick marks, the bar still
+// driven by keys and mouse.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -38,8 +39,10 @@ class SkinTrackBarTest : public InputsTest {
 };
 
 TEST_F(SkinTrackBarTest, ChannelAndThumbComeFromTheSkinInBothOrientations) {
+  form->SetColor(TColor(0x00305070));
   TTrackBar* h = Make(trHorizontal, 20, 20, 240, 40);
   const Image himg = PaintToImage(h->Handle());
+  EXPECT_EQ(At(himg, 1, 1), RGB(0x70, 0x50, 0x30)) << "the bar stands on its parent's background";
   const RECT hc = Query(h, TBM_GETCHANNELRECT), ht = Query(h, TBM_GETTHUMBRECT);
   EXPECT_EQ(At(himg, hc.left + 4, Centre(hc).y), FrameRGB(kTrackRGB, 1)) << "channel";
   EXPECT_EQ(At(himg, Centre(ht).x, Centre(ht).y), FrameRGB(kThumbHorzRGB, 2)) << "thumb, frame 2";
