@@ -84,8 +84,9 @@ TEncoderProcess::~TEncoderProcess() {
   CloseIf(outRead_);
   CloseIf(errRead_);
   CloseIf(process_);
-  // Closing the job ends the encoder if it still runs.
-  CloseIf(job_);
+  // Closing the job ends the encoder if it still runs; while we are in the
+  // job ourselves it would end us too, so then our own end closes it.
+  if (!selfInJob_) CloseIf(job_);
 }
 
 bool TEncoderProcess::Start(const std::vector<std::wstring>& args, std::wstring& error) {
@@ -101,6 +102,12 @@ bool TEncoderProcess::Start(const std::vector<std::wstring>& args, std::wstring&
     error = L"cannot set up the encoder's job: " + SystemMessage(GetLastError());
     return false;
   }
+
+  // With ourselves in the job the encoder is in it from its first instant,
+  // so no moment exists in which our end would leave it running. (Where
+  // jobs do not nest and we are in one already, it is put in after a
+  // suspended start instead.)
+  selfInJob_ = AssignProcessToJobObject(job_, GetCurrentProcess()) != FALSE;
 
   // Only the handles meant for the encoder are inheritable: our own standard
   // handles (the caller's pipe) must not live on in it.
@@ -128,7 +135,7 @@ bool TEncoderProcess::Start(const std::vector<std::wstring>& args, std::wstring&
   PROCESS_INFORMATION pi{};
   std::wstring commandLine = JoinCommandLine(args);
   const BOOL started = CreateProcessW(args[0].c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                                      CREATE_SUSPENDED, nullptr, nullptr, &si, &pi);
+                                      selfInJob_ ? 0 : CREATE_SUSPENDED, nullptr, nullptr, &si, &pi);
   const DWORD startError = GetLastError();
   // The encoder holds its own copies now; ours must go, or the pipes never end.
   CloseIf(outWrite);
@@ -139,6 +146,10 @@ bool TEncoderProcess::Start(const std::vector<std::wstring>& args, std::wstring&
     return false;
   }
   process_ = pi.hProcess;
+  if (selfInJob_) {
+    CloseHandle(pi.hThread);
+    return true;
+  }
   if (!AssignProcessToJobObject(job_, pi.hProcess)) {
     error = L"cannot put the encoder into its job: " + SystemMessage(GetLastError());
     TerminateProcess(pi.hProcess, 1);

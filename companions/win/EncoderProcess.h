@@ -62,6 +62,7 @@ class TEncoderProcess {
 
  private:
   HANDLE job_ = nullptr, process_ = nullptr, outRead_ = nullptr, errRead_ = nullptr;
+  bool selfInJob_ = false;
 };
 
 }  // namespace companions
