@@ -65,10 +65,12 @@ std::wstring Work(const std::wstring& name) {
 
 std::wstring Quote(const std::wstring& s) { return L"\"" + s + L"\""; }
 
-// A started companion with standard output and error on one pipe.
+// A started companion with standard output and error on one pipe and, by
+// default, a hidden console of its own; with a `job`, put into it before it
+// runs, as Tonewell starts its tools.
 class TChild {
  public:
-  explicit TChild(const std::wstring& commandLine) {
+  explicit TChild(const std::wstring& commandLine, HANDLE job = nullptr, DWORD flags = CREATE_NO_WINDOW) {
     SECURITY_ATTRIBUTES sa{sizeof(sa), nullptr, TRUE};
     HANDLE write = nullptr;
     CreatePipe(&read_, &write, &sa, 0);
@@ -80,9 +82,14 @@ class TChild {
     si.hStdInput = nullptr;
     std::wstring line = commandLine;
     PROCESS_INFORMATION pi{};
-    if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi)) {
+    if (job) flags |= CREATE_SUSPENDED;
+    if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, flags, nullptr, nullptr, &si, &pi)) {
       process_ = pi.hProcess;
       pid_ = pi.dwProcessId;
+      if (job) {
+        inJob_ = AssignProcessToJobObject(job, pi.hProcess) != FALSE;
+        ResumeThread(pi.hThread);
+      }
       CloseHandle(pi.hThread);
     }
     CloseHandle(write);
@@ -95,6 +102,7 @@ class TChild {
     CloseHandle(read_);
   }
   bool Started() const { return process_ != nullptr; }
+  bool InJob() const { return inJob_; }
   DWORD Pid() const { return pid_; }
   HANDLE Process() const { return process_; }
 
@@ -122,7 +130,17 @@ class TChild {
  private:
   HANDLE read_ = nullptr, process_ = nullptr;
   DWORD pid_ = 0;
+  bool inJob_ = false;
 };
+
+// A job that ends its processes when its last handle closes (Tonewell's).
+HANDLE KillOnCloseJob() {
+  HANDLE job = CreateJobObjectW(nullptr, nullptr);
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+  SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof(limits));
+  return job;
+}
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -275,47 +293,104 @@ TEST_F(Companions, MissingOrBrokenEncoderSaysSoAndFails) {
   EXPECT_EQ(usage.Finish(), 2u);
 }
 
+// The stock encoder started by `parent` (which may have other children,
+// such as the console host of its hidden console), 0 when there is none.
 DWORD EncoderChildOf(DWORD parent) {
   HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   PROCESSENTRY32W e{};
   e.dwSize = sizeof(e);
   DWORD found = 0;
   for (BOOL ok = Process32FirstW(snap, &e); ok; ok = Process32NextW(snap, &e))
-    if (e.th32ParentProcessID == parent) found = e.th32ProcessID;
+    if (e.th32ParentProcessID == parent && lstrcmpiW(e.szExeFile, L"ffmpeg.exe") == 0) found = e.th32ProcessID;
   CloseHandle(snap);
   return found;
 }
 
-TEST_F(Companions, KilledConverterTakesTheEncoderAlong) {
-  // The source is a pipe that never delivers: the encoder waits on it for
-  // ever, so only its companion's end can end it.
-  const std::wstring pipeName = L"\\\\.\\pipe\\tonewell-silent-" + std::to_wstring(GetCurrentProcessId());
-  HANDLE silent = CreateNamedPipeW(pipeName.c_str(), PIPE_ACCESS_OUTBOUND | FILE_FLAG_OVERLAPPED, PIPE_TYPE_BYTE, 1,
-                                   4096, 4096, 0, nullptr);
-  ASSERT_NE(silent, INVALID_HANDLE_VALUE);
-  OVERLAPPED connect{};
-  connect.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  const BOOL connectedAtOnce = ConnectNamedPipe(silent, &connect);
-  const DWORD connectError = GetLastError();
-  const std::wstring dir = Work(L"killed-wait");
-  TChild c(Convert(kProgram, pipeName, dir + L"never.mp3"));
-  ASSERT_TRUE(c.Started());
-  // Once the encoder has opened its source it runs (is no longer starting).
-  if (!connectedAtOnce && connectError == ERROR_IO_PENDING) {
-    ASSERT_EQ(WaitForSingleObject(connect.hEvent, 60000), WAIT_OBJECT_0) << "the encoder never opened its source";
+// A named pipe that never delivers a byte, with one instance per expected
+// reader; tells when a reader has opened it.
+class TSilentSource {
+ public:
+  explicit TSilentSource(const std::wstring& name) : name_(name) {
+    for (auto& i : instances_) {
+      i.pipe = CreateNamedPipeW(name.c_str(), PIPE_ACCESS_OUTBOUND | FILE_FLAG_OVERLAPPED, PIPE_TYPE_BYTE,
+                                kInstances, 4096, 4096, 0, nullptr);
+      i.connect.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+      if (!ConnectNamedPipe(i.pipe, &i.connect) && GetLastError() == ERROR_PIPE_CONNECTED) SetEvent(i.connect.hEvent);
+    }
   }
-  const DWORD encoderPid = EncoderChildOf(c.Pid());
-  ASSERT_NE(encoderPid, 0u) << "no encoder started";
-  HANDLE encoder = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, encoderPid);
-  ASSERT_TRUE(encoder);
-  // Tonewell stops a conversion this way when its window closes.
-  TerminateProcess(c.Process(), 0);
-  const DWORD waited = WaitForSingleObject(encoder, 60000);
-  EXPECT_EQ(waited, WAIT_OBJECT_0) << "the encoder outlived its companion";
-  if (waited != WAIT_OBJECT_0) TerminateProcess(encoder, 1);
-  CloseHandle(encoder);
-  CloseHandle(connect.hEvent);
-  CloseHandle(silent);
+  ~TSilentSource() {
+    for (auto& i : instances_) {
+      if (i.pipe != INVALID_HANDLE_VALUE) CloseHandle(i.pipe);
+      CloseHandle(i.connect.hEvent);
+    }
+  }
+  bool Created() const { return instances_[0].pipe != INVALID_HANDLE_VALUE && instances_[1].pipe != INVALID_HANDLE_VALUE; }
+  // Waits for the next reader to open the pipe; with `release`, its instance
+  // is closed at once, so its reads fail instead of waiting.
+  bool NextReader(bool release) {
+    HANDLE events[kInstances];
+    for (int i = 0; i < kInstances; ++i) events[i] = instances_[i].connect.hEvent;
+    for (;;) {
+      const DWORD w = WaitForMultipleObjects(kInstances, events, FALSE, 60000);
+      if (w >= WAIT_OBJECT_0 + kInstances) return false;
+      TInstance& i = instances_[w - WAIT_OBJECT_0];
+      ResetEvent(i.connect.hEvent);
+      if (i.taken) continue;
+      i.taken = true;
+      if (release) {
+        CloseHandle(i.pipe);
+        i.pipe = INVALID_HANDLE_VALUE;
+      }
+      return true;
+    }
+  }
+
+ private:
+  static constexpr int kInstances = 2;
+  struct TInstance {
+    HANDLE pipe = INVALID_HANDLE_VALUE;
+    OVERLAPPED connect{};
+    bool taken = false;
+  };
+  std::wstring name_;
+  TInstance instances_[kInstances];
+};
+
+TEST_F(Companions, KilledConverterTakesTheEncoderAlong) {
+  // Alone, and inside a kill-on-close job of its caller as Tonewell starts
+  // it; the caller's job stays open, so only the companion's own job can end
+  // the encoder. The companion runs on our console: under Wine the end of a
+  // hidden console of its own would end the encoder too and hide a missing
+  // job.
+  for (const bool callerJob : {false, true}) {
+    SCOPED_TRACE(callerJob ? "in the caller's job" : "alone");
+    // The source is a pipe that never delivers: the encoder waits on it for
+    // ever, so only its companion's end can end it.
+    const std::wstring pipeName =
+        L"\\\\.\\pipe\\tonewell-silent-" + std::to_wstring(GetCurrentProcessId()) + (callerJob ? L"-job" : L"");
+    TSilentSource source(pipeName);
+    ASSERT_TRUE(source.Created());
+    HANDLE job = callerJob ? KillOnCloseJob() : nullptr;
+    const std::wstring dir = Work(L"killed-wait");
+    TChild c(Convert(kProgram, pipeName, dir + L"never.mp3"), job, 0);
+    ASSERT_TRUE(c.Started());
+    ASSERT_EQ(c.InJob(), callerJob);
+    // The companion itself looks for the source's year tag first.
+    ASSERT_TRUE(source.NextReader(true)) << "the companion never opened its source";
+    ASSERT_TRUE(source.NextReader(false)) << "the encoder never opened its source";
+    const DWORD encoderPid = EncoderChildOf(c.Pid());
+    ASSERT_NE(encoderPid, 0u) << "no encoder started";
+    HANDLE encoder = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, encoderPid);
+    ASSERT_TRUE(encoder);
+    ASSERT_EQ(WaitForSingleObject(encoder, 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the encoder is not running";
+    // Tonewell stops a conversion this way when its window closes.
+    TerminateProcess(c.Process(), 0);
+    const DWORD waited = WaitForSingleObject(encoder, 60000);
+    EXPECT_EQ(waited, WAIT_OBJECT_0) << "the encoder outlived its companion";
+    if (waited != WAIT_OBJECT_0) TerminateProcess(encoder, 1);
+    CloseHandle(encoder);
+    if (job) CloseHandle(job);
+  }
 }
 
 TEST_F(Companions, KilledConversionLeavesNoOutputAndItsPartialIsClearedNextTime) {
