@@ -290,6 +290,26 @@ TEST_F(WinSkinMenuTest, LeftOnTheFirstItemOpensTheLastAndRightOnTheLastOpensTheF
   EXPECT_EQ(driver->Events, expected);
 }
 
+TEST_F(WinSkinMenuTest, TheMouseOntoANeighbourOpensItAndAClickOnTheOpenButtonClosesIt) {
+  driver = std::make_unique<TMenuDriver>(window);
+  auto mouse = [this](UINT msg, size_t button) {
+    const POINT p = ScreenPointIn(button);
+    SetCursorPos(p.x, p.y);
+    ASSERT_TRUE(twtest::PumpUntil([&] {
+      POINT now{};
+      return GetCursorPos(&now) && now.x == p.x && now.y == p.y;
+    }));
+    if (HWND popup = FindWindowW(L"#32768", nullptr)) PostMessageW(popup, msg, 0, 0);
+  };
+  driver->Script = {[&] { mouse(WM_MOUSEMOVE, 1); }, [&] { mouse(WM_LBUTTONDOWN, 1); }};
+  Click(0);
+  ASSERT_TRUE(RunUntil(6));
+  const std::vector<E> expected = {
+      {WM_NCLBUTTONDOWN, HTMENU}, {WM_INITMENUPOPUP, WPARAM(file->Handle())}, {WM_COMMAND, file->Command()},
+      {WM_NCLBUTTONDOWN, HTMENU}, {WM_INITMENUPOPUP, WPARAM(Button(1)->Submenu)}, {WM_COMMAND, Button(1)->Command}};
+  EXPECT_EQ(driver->Events, expected) << "the click closed the drop-down and opened nothing again";
+}
+
 TEST_F(WinSkinMenuTest, AnItemWithoutSubItemsPostsItsCommandAndADisabledOneOpensNothing) {
   driver = std::make_unique<TMenuDriver>(window);
   Click(2);
