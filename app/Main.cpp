@@ -9,7 +9,9 @@
 #include "app/WebBrowserControl.h"
 #include "app/logic/ConvertPaths.h"
 #include "app/logic/ToolOutput.h"
+#include "skin/data/ImgUtil.h"
 #include "skin/data/SkinData.h"
+#include "skin/data/SkinModel.h"
 #include "skin/data/WinSkinStore.h"
 #include "console/DosCommand.h"
 
@@ -101,7 +103,13 @@ void TFrmMain::FormCreate(TObject* Sender) {
   // start-up still runs.
   if (WebBrowser1) WebBrowser1->Navigate(BannerUrl());
 
+  SkinData1->OnSkinChanged = MakeDelegate<TNotifyEvent>(this, &TFrmMain::SkinData1SkinChanged);
   StartSkin();
+  FSkinChooser = true;
+  AddSkinChooser();
+  // The first activation attaches the frame without an action of the
+  // manager, so no change is reported for it.
+  SkinData1SkinChanged(SkinData1);
 
   FAppPath = ModuleFolder();
   FFileList = new std::vector<TFileInfo*>();
@@ -115,9 +123,10 @@ void TFrmMain::FormCreate(TObject* Sender) {
 void TFrmMain::StartSkin() {
   std::wstring problem;
   try {
-    if (SkinData1->LoadFromStore(SkinStore1, 2))
+    if (SkinData1->LoadFromStore(SkinStore1, 2)) {
+      FSkinIndex = 2;
       SkinData1->SetActive(true);
-    else
+    } else
       problem = SkinData1->LoadError();
   } catch (...) {
     problem = ExceptionText(std::current_exception());
@@ -126,6 +135,109 @@ void TFrmMain::StartSkin() {
     Application->ShowMessageBox(L"无法加载皮肤，程序以普通外观运行。\r\n" + problem, Application->Title(),
                                 MB_OK | MB_ICONWARNING);
 }
+
+// ---------------------------------------------------------------------------
+// Skin chooser
+
+void TFrmMain::InitializeWnd() {
+  TForm::InitializeWnd();
+  // A window made again gets a fresh system menu: the chooser goes back in.
+  if (FSkinChooser) AddSkinChooser();
+}
+
+void TFrmMain::AddSkinChooser() {
+  if (!HandleAllocated() || !SkinStore1) return;
+  HMENU menu = GetSystemMenu(Handle(), FALSE);
+  if (!menu) return;
+  if (GetMenuState(menu, kSkinCommandFirst, MF_BYCOMMAND) == UINT(-1)) {
+    const int count = std::min(SkinStore1->Store()->Count(), kSkinCommandCount);
+    if (count == 0) return;
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    for (int i = 0; i < count; ++i) {
+      const UINT command = kSkinCommandFirst + kSkinCommandStep * UINT(i);
+      AppendMenuW(menu, MF_STRING, command, SkinStore1->Store()->Items(i)->Name().c_str());
+    }
+  }
+  CheckShownSkin();
+}
+
+void TFrmMain::CheckShownSkin() {
+  if (!HandleAllocated() || !SkinStore1) return;
+  HMENU menu = GetSystemMenu(Handle(), FALSE);
+  if (!menu) return;
+  const int count = std::min(SkinStore1->Store()->Count(), kSkinCommandCount);
+  for (int i = 0; i < count; ++i)
+    CheckMenuItem(menu, kSkinCommandFirst + kSkinCommandStep * UINT(i),
+                  MF_BYCOMMAND | (i == FSkinIndex ? MF_CHECKED : MF_UNCHECKED));
+}
+
+bool TFrmMain::ChooseSkin(int index) {
+  if (FClosing || FChoosingSkin || !SkinData1 || !SkinStore1) return false;
+  if (index < 0 || index >= SkinStore1->Store()->Count()) return false;
+  if (index == FSkinIndex && SkinData1->Active() && !SkinData1->SkinEmpty()) return true;
+
+  FChoosingSkin = true;
+  std::wstring problem;
+  bool built = false;
+  try {
+    built = SkinData1->LoadFromStore(SkinStore1, index);
+    if (!built) problem = SkinData1->LoadError();
+  } catch (...) {
+    problem = ExceptionText(std::current_exception());
+  }
+  if (built) {
+    FSkinIndex = index;
+    if (!SkinData1->Active()) SkinData1->SetActive(true);
+  } else if (FSkinIndex >= 0) {
+    // The failed load left the definition empty: the skin in use goes back
+    // in before the manager's refresh comes round.
+    try {
+      SkinData1->LoadFromStore(SkinStore1, FSkinIndex);
+    } catch (...) {
+    }
+  }
+  CheckShownSkin();
+  SkinData1SkinChanged(SkinData1);
+  FChoosingSkin = false;
+
+  if (!built) {
+    const std::wstring name = SkinStore1->Store()->Items(index)->Name();
+    Application->ShowMessageBox(L"无法加载皮肤“" + name + L"”，继续使用当前皮肤。\r\n" +
+                                    (problem.empty() ? std::wstring(L"The skin package cannot be loaded.") : problem),
+                                Application->Title(), MB_OK | MB_ICONWARNING);
+  }
+  return built;
+}
+
+void TFrmMain::SkinData1SkinChanged(TObject* Sender) {
+  if (!WebBrowser1) return;
+  TBannerLook look = PlainBannerLook();
+  if (SkinData1 && SkinData1->Active() && !SkinData1->SkinEmpty()) {
+    // The banner continues the skin's caption: its frame colour under the
+    // caption text colour, edged like the skin's buttons.
+    const TSkinModel& model = SkinData1->Model();
+    look.Back = ResolveColour(model.FrameColour);
+    look.Text = ResolveColour(model.TitleTextActiveColour);
+    look.Face = ResolveColour(model.ButtonFaceColour);
+    look.Edge = ResolveColour(model.ButtonShadowColour);
+  }
+  WebBrowser1->SetLook(look);
+}
+
+void TFrmMain::WndProc(TMessage& m) {
+  if (m.Msg == WM_SYSCOMMAND) {
+    const UINT command = UINT(m.WParam) & 0xFFF0u;
+    if (command >= kSkinCommandFirst && command < kSkinCommandFirst + kSkinCommandStep * kSkinCommandCount) {
+      ChooseSkin(int((command - kSkinCommandFirst) / kSkinCommandStep));
+      m.Result = 0;
+      return;
+    }
+  }
+  TForm::WndProc(m);
+}
+
+// ---------------------------------------------------------------------------
+// Close
 
 void TFrmMain::FormClose(TObject* Sender, TCloseAction& Action) {
   // Closing during a probe or a run: end the child first (its worker calls

@@ -4,6 +4,7 @@
 //   TFileInfo  - one job: duration, status text, source path
 //   TFrmMain   - the main window: job list with the duration probe, the
 //                conversion run, the output folder, the banner and the skin
+//                (with a chooser of the embedded skins in its system menu)
 //
 // Routines: BrowseFolder, CreateDirPath.
 //
@@ -35,6 +36,13 @@ struct TFileInfo {
   std::wstring Status;    // "准备就绪", "完成" or "失败"
   std::wstring FileName;  // full path, as the open dialog returned it
 };
+
+// Commands of the skin chooser in the window's system menu: one per store
+// item, 16 apart (the system uses the low 4 bits of a command) and below the
+// system's own commands (0xF000 and up).
+inline constexpr UINT kSkinCommandFirst = 0x0100;
+inline constexpr UINT kSkinCommandStep = 0x0010;
+inline constexpr int kSkinCommandCount = 16;
 
 // Job status texts.
 inline constexpr wchar_t kStatusReady[] = L"准备就绪";
@@ -95,6 +103,17 @@ class TFrmMain : public TForm {
   // with a non-zero exit code.
   bool ConvertVideo(TFileInfo* info);
 
+  // Skin chooser
+  // Loads store item `index` and switches to it at once; nothing is saved.
+  // A package that cannot be loaded leaves the skin in use as it was and
+  // says so in a message box. Answers whether the new skin was loaded.
+  bool ChooseSkin(int index);
+  // The store item shown (-1 while no skin could be loaded).
+  int SkinIndex() const { return FSkinIndex; }
+
+  // The skin chooser's commands (WM_SYSCOMMAND), then the form's handling.
+  void WndProc(TMessage& m) override;
+
   // Attributes (for tests and the benchmark)
   const std::wstring& AppPath() const { return FAppPath; }
   int FileCount() const { return FFileList ? static_cast<int>(FFileList->size()) : -1; }
@@ -105,12 +124,20 @@ class TFrmMain : public TForm {
   // or the window is closing.
   bool RefuseInput() const;
 
+ protected:
+  void InitializeWnd() override;
+
  private:
   // Handles pending messages; false once the window is closing.
   bool PumpMessages();
   void ProbePause();
   // Loads the program's skin and switches it on (plain look when it fails).
   void StartSkin();
+  // The skin items of the system menu (once per window), the shown one checked.
+  void AddSkinChooser();
+  void CheckShownSkin();
+  // The banner takes the colours of the skin in use (or the plain ones).
+  void SkinData1SkinChanged(TObject* Sender);
 
   std::wstring FAppPath;
   std::vector<TFileInfo*>* FFileList = nullptr;
@@ -119,6 +146,9 @@ class TFrmMain : public TForm {
   bool FProbing = false;
   bool FConverting = false;
   bool FClosing = false;
+  int FSkinIndex = -1;
+  bool FChoosingSkin = false;
+  bool FSkinChooser = false;  // set once the form is created
 };
 
 extern TFrmMain* FrmMain;

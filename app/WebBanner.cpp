@@ -3,6 +3,8 @@
 #include "app/WebBanner.h"
 
 #include <exdisp.h>
+#include <exdispid.h>
+#include <ocidl.h>
 #include <oleidl.h>
 
 #include <new>
@@ -116,6 +118,49 @@ class TBrowserSite final : public IOleClientSite, public IOleInPlaceSite, public
   HWND host_;
 };
 
+// The control's navigation events (DWebBrowserEvents2), handed to the
+// banner. The banner detaches it before it goes.
+class TBrowserEvents final : public IDispatch {
+ public:
+  explicit TBrowserEvents(TWebBanner* banner) : banner_(banner) {}
+  void Detach() { banner_ = nullptr; }
+
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    if (iid != IID_IUnknown && iid != IID_IDispatch && iid != DIID_DWebBrowserEvents2) return E_NOINTERFACE;
+    *out = static_cast<IDispatch*>(this);
+    AddRef();
+    return S_OK;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
+  STDMETHODIMP_(ULONG) Release() override {
+    const LONG left = InterlockedDecrement(&refs_);
+    if (left == 0) delete this;
+    return static_cast<ULONG>(left);
+  }
+  STDMETHODIMP GetTypeInfoCount(UINT* n) override {
+    if (n) *n = 0;
+    return S_OK;
+  }
+  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
+    if (info) *info = nullptr;
+    return E_NOTIMPL;
+  }
+  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+    if (!banner_) return S_OK;
+    if (id == DISPID_NAVIGATEERROR) banner_->NavigationFailed();
+    if (id == DISPID_DOCUMENTCOMPLETE) banner_->DocumentComplete();
+    return S_OK;
+  }
+
+ private:
+  ~TBrowserEvents() = default;
+  LONG refs_ = 1;
+  TWebBanner* banner_;
+};
+
 TWebBanner::TWebBanner(TBrowserFactory factory) : factory_(std::move(factory)) {}
 
 TWebBanner::~TWebBanner() { Destroy(); }
@@ -153,14 +198,77 @@ HRESULT TWebBanner::Create(HWND host) {
   }
   if (FAILED(hr)) {
     Destroy();
+    SetState(TBannerState::Failed);
     return hr;
   }
   Resize();
+  ConnectEvents();
   return S_OK;
+}
+
+// Without the events the banner only never hears of a loaded page.
+void TWebBanner::ConnectEvents() {
+  IConnectionPointContainer* container = nullptr;
+  if (FAILED(object_->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container))) ||
+      !container)
+    return;
+  IConnectionPoint* point = nullptr;
+  if (SUCCEEDED(container->FindConnectionPoint(DIID_DWebBrowserEvents2, &point)) && point) {
+    events_ = new (std::nothrow) TBrowserEvents(this);
+    if (events_ && FAILED(point->Advise(static_cast<IDispatch*>(events_), &eventsCookie_))) {
+      events_->Detach();
+      events_->Release();
+      events_ = nullptr;
+      eventsCookie_ = 0;
+    }
+    point->Release();
+  }
+  container->Release();
+}
+
+void TWebBanner::DisconnectEvents() {
+  if (!events_) return;
+  IConnectionPointContainer* container = nullptr;
+  if (object_ &&
+      SUCCEEDED(object_->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container))) &&
+      container) {
+    IConnectionPoint* point = nullptr;
+    if (SUCCEEDED(container->FindConnectionPoint(DIID_DWebBrowserEvents2, &point)) && point) {
+      point->Unadvise(eventsCookie_);
+      point->Release();
+    }
+    container->Release();
+  }
+  events_->Detach();
+  events_->Release();
+  events_ = nullptr;
+  eventsCookie_ = 0;
+}
+
+void TWebBanner::SetState(TBannerState state) {
+  if (state == state_) return;
+  state_ = state;
+  if (onState_) onState_(state);
+}
+
+// An error page may follow a failed navigation as a "complete" document:
+// once failed, the banner stays failed.
+void TWebBanner::NavigationFailed() { SetState(TBannerState::Failed); }
+
+void TWebBanner::DocumentComplete() {
+  if (state_ == TBannerState::Loading) SetState(TBannerState::Loaded);
 }
 
 HRESULT TWebBanner::Navigate(const std::wstring& url) {
   if (!object_) return E_UNEXPECTED;
+  // Loading first: the control may tell the outcome during the call.
+  SetState(TBannerState::Loading);
+  const HRESULT hr = StartNavigation(url);
+  if (FAILED(hr)) SetState(TBannerState::Failed);
+  return hr;
+}
+
+HRESULT TWebBanner::StartNavigation(const std::wstring& url) {
   IWebBrowser2* browser = nullptr;
   HRESULT hr = object_->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&browser));
   if (FAILED(hr) || !browser) return FAILED(hr) ? hr : E_NOINTERFACE;
@@ -206,6 +314,7 @@ std::wstring TWebBanner::LocationUrl() const {
 }
 
 void TWebBanner::Destroy() {
+  DisconnectEvents();
   if (object_) {
     // Deactivate before detaching the site, then drop our reference.
     IOleInPlaceObject* inplace = nullptr;
