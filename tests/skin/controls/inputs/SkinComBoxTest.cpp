@@ -101,4 +101,23 @@ TEST_F(SkinComBoxTest, RealClickOnTheButtonDropsTheListAndAChoiceFiresOnChangeOn
   MouseAt(form->Handle(), 400, 250);
 }
 
+TEST_F(SkinComBoxTest, BareEditableBoxShowsItsFocusedFrameWhileItsEditHasTheFocus) {
+  HWND box = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, 20, 120, 150, 200,
+                             form->Handle(), nullptr, nullptr, nullptr);
+  auto* bare = new TSkinComBox(nullptr);
+  bare->AttachWindow(box, skin.get(), nullptr);
+  ASSERT_NE(bare->EditWindow(), nullptr) << "the edit inside is hooked";
+  RECT r{};
+  GetWindowRect(box, &r);
+  const int h = r.bottom - r.top;
+  ASSERT_TRUE(PumpUntil([&] { return ScreenPixel(box, 0, h / 2) == FrameRGB(kSunkRGB, 1); }));
+  SetFocus(bare->EditWindow());
+  ASSERT_TRUE(PumpUntil([&] { return ScreenPixel(box, 0, h / 2) == FrameRGB(kSunkRGB, 4); }))
+      << "focus in the edit repaints the box";
+  SetFocus(form->Handle());
+  ASSERT_TRUE(PumpUntil([&] { return ScreenPixel(box, 0, h / 2) == FrameRGB(kSunkRGB, 1); }));
+  DestroyWindow(box);
+  EXPECT_EQ(bare->LifeState(), kSkinWindowDestroyed);
+}
+
 }  // namespace
