@@ -257,8 +257,11 @@ void TSkinTab::DrawSkin(HDC dc, const RECT& r) {
   } else {
     // No tab image: the window's own tabs, with the skinned page frame over them.
     FCloseBoxes.clear();
+    // Its painting may leave clipping or objects in the DC: restore them.
+    const int saved = SaveDC(mem);
     TMessage paint{WM_PAINT, reinterpret_cast<WPARAM>(mem), 0, 0};
     CallOriginal(paint);
+    RestoreDC(mem, saved);
   }
 
   if (!FPaneImage.Empty()) {

@@ -1,0 +1,194 @@
+// TSkinTab and TSkinTabSheet under Wine: the strip and the page frame on all
+// four sides, a click on a tab, close boxes, a skin without a tab image.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "gui/TabCtrls.h"
+#include "skin/controls/SkinTab.h"
+#include "tests/skin/controls/tabs/SkinTabsFixture.h"
+#include "tests/support/WindowCapture.h"
+
+using namespace skintest;
+using namespace twtest;
+
+namespace {
+
+// Counts OnChange events.
+struct ChangeCounter {
+  int count = 0;
+  void Change(TObject*) { ++count; }
+};
+
+// A window standing in for the skinned form: records WM_SKINTABCLOSE and
+// answers `Answer`.
+struct CloseSink {
+  static inline LRESULT Answer = 0;
+  static inline std::vector<std::pair<WPARAM, LPARAM>> Seen;
+  HWND window = nullptr;
+  static LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg != WM_SKINTABCLOSE) return DefWindowProcW(w, msg, wp, lp);
+    Seen.push_back({wp, lp});
+    return Answer;
+  }
+  CloseSink() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &Proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"TwTabCloseSink";
+    RegisterClassW(&wc);
+    window = CreateWindowW(L"TwTabCloseSink", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
+    Seen.clear();
+  }
+  ~CloseSink() { DestroyWindow(window); }
+};
+
+class SkinTabTest : public KindsTest {
+ protected:
+  TPageControl* MakePages(TTabPosition side, int tag = 0) {
+    auto* pages = new TPageControl(form);
+    pages->SetTag(tag);
+    pages->SetTabPosition(side);
+    pages->SetParent(form);
+    pages->SetBounds(10, 10, 300, 220);
+    for (const wchar_t* caption : {L"First", L"Second", L"Third"}) {
+      auto* sheet = new TTabSheet(form);
+      sheet->SetPageControl(pages);
+      sheet->SetCaption(caption);
+    }
+    pages->SetActivePageIndex(0);
+    return pages;
+  }
+  static RECT TabRect(TPageControl* pages, int i) {
+    RECT r{};
+    SendMessageW(pages->Handle(), TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r));
+    return r;
+  }
+  // The tab's colour a quarter across its thickness from the window's edge
+  // (outer) and from the page (inner), along its middle.
+  static void ExpectTab(const Image& img, RECT r, TTabPosition side, int frame) {
+    const int cx = (r.left + r.right) / 2, cy = (r.top + r.bottom) / 2;
+    const int qx = (r.right - r.left) / 4, qy = (r.bottom - r.top) / 4;
+    POINT outer{}, inner{};
+    switch (side) {
+      case tpTop: outer = {cx, r.top + qy}; inner = {cx, r.bottom - qy}; break;
+      case tpBottom: outer = {cx, r.bottom - qy}; inner = {cx, r.top + qy}; break;
+      case tpLeft: outer = {r.left + qx, cy}; inner = {r.right - qx, cy}; break;
+      case tpRight: outer = {r.right - qx, cy}; inner = {r.left + qx, cy}; break;
+    }
+    EXPECT_EQ(At(img, outer.x, outer.y), TabOuter(frame)) << "outer " << outer.x << "," << outer.y;
+    EXPECT_EQ(At(img, inner.x, inner.y), TabInner(frame)) << "inner " << inner.x << "," << inner.y;
+  }
+  TSkinTab* Skin(TPageControl* pages, TSkinFrameLink* link) {
+    auto* skin = new TSkinTab(pages);
+    skin->AttachControl(link, false, nullptr);
+    return skin;
+  }
+  void Click(HWND window, POINT p) {
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+    SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+  }
+  static POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+  TTestFrame tabsFrame{nullptr, BuildTabsSkin()};
+};
+
+TEST_F(SkinTabTest, StripAndPageFrameFollowTheTabsToEverySide) {
+  for (TTabPosition side : {tpTop, tpBottom, tpLeft, tpRight}) {
+    SCOPED_TRACE(int(side));
+    TPageControl* pages = MakePages(side);
+    TSkinTab* skin = Skin(pages, &tabsFrame);
+    EXPECT_EQ(int(skin->Orientation()), int(side));
+    const Image img = PaintToImage(pages->Handle());
+    ExpectTab(img, TabRect(pages, 0), side, 2);
+    ExpectTab(img, TabRect(pages, 1), side, 1);
+
+    // The frame's edge rows (the image's top) lie along the tabs.
+    RECT d{0, 0, img.Width(), img.Height()};
+    SendMessageW(pages->Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&d));
+    const int midX = (d.left + d.right) / 2, midY = (d.top + d.bottom) / 2;
+    const POINT tabSide[] = {{midX, d.top - 2}, {midX, d.bottom + 1}, {d.left - 2, midY}, {d.right + 1, midY}};
+    const POINT farSide[] = {{midX, d.bottom + 1}, {midX, d.top - 2}, {d.right + 1, midY}, {d.left - 2, midY}};
+    EXPECT_EQ(At(img, tabSide[side].x, tabSide[side].y), kPaneEdge);
+    EXPECT_EQ(At(img, farSide[side].x, farSide[side].y), kPaneBody);
+    TComponent::Free(pages);
+  }
+}
+
+TEST_F(SkinTabTest, ClickingATabShowsItsPageFiresOnChangeOnceAndRepaintsTheFocus) {
+  TPageControl* pages = MakePages(tpTop);
+  ChangeCounter changes;
+  pages->OnChange = TNotifyEvent::Bind(&changes, &ChangeCounter::Change);
+  auto* sheet = new TSkinTabSheet(pages->Pages(2));
+  sheet->AttachControl(&tabsFrame, false, nullptr);
+  Skin(pages, &tabsFrame);
+
+  Click(pages->Handle(), Centre(TabRect(pages, 2)));
+  EXPECT_EQ(changes.count, 1);
+  EXPECT_EQ(pages->ActivePageIndex(), 2);
+  const Image img = PaintToImage(pages->Handle());
+  ExpectTab(img, TabRect(pages, 2), tpTop, 2);
+  ExpectTab(img, TabRect(pages, 0), tpTop, 1);
+  // The shown page takes the skin's face colour.
+  ASSERT_TRUE(PumpUntil([&] { return ScreenPixel(pages->Pages(2)->Handle(), 20, 20) == kFaceRGB; }));
+}
+
+TEST_F(SkinTabTest, CloseBoxAsksTheFormAndFreesThePageOnlyWhenItAgrees) {
+  CloseSink sink;
+  TTestFrame link{sink.window, BuildTabsSkin()};
+  for (TTabPosition side : {tpTop, tpBottom, tpRight}) {
+    SCOPED_TRACE(int(side));
+    TPageControl* pages = MakePages(side, kTabCloseBoxTag);
+    TSkinTab* skin = Skin(pages, &link);
+    ASSERT_TRUE(skin->CloseBoxesOn());
+    const Image img = PaintToImage(pages->Handle());
+    ASSERT_EQ(skin->CloseBoxes().size(), 3u);
+    const ImgRect box = skin->CloseBoxes()[1];
+    EXPECT_EQ(At(img, box.Left, box.Top), kTabTextRGB) << "the box is drawn where a click finds it";
+    EXPECT_FALSE(box.Empty());
+
+    CloseSink::Seen.clear();
+    CloseSink::Answer = 1;
+    Click(pages->Handle(), POINT{box.Left + 2, box.Top + 2});
+    ASSERT_EQ(CloseSink::Seen.size(), 1u);
+    EXPECT_EQ(CloseSink::Seen[0].first, reinterpret_cast<WPARAM>(pages->Handle()));
+    EXPECT_EQ(CloseSink::Seen[0].second, 1);
+    EXPECT_EQ(pages->PageCount(), 3) << "the form refused";
+    EXPECT_EQ(pages->ActivePageIndex(), 0) << "a press on a box does not select its tab";
+
+    CloseSink::Answer = 0;
+    PaintToImage(pages->Handle());
+    Click(pages->Handle(), POINT{box.Left + 2, box.Top + 2});
+    ASSERT_EQ(pages->PageCount(), 2);
+    EXPECT_EQ(pages->Pages(1)->Caption(), L"Third");
+    TComponent::Free(pages);
+  }
+  TPageControl* rows = MakePages(tpTop, kTabCloseBoxTag);
+  rows->SetMultiLine(true);
+  EXPECT_FALSE(Skin(rows, &link)->CloseBoxesOn()) << "tabs on several rows get no close boxes";
+  TComponent::Free(rows);
+}
+
+TEST_F(SkinTabTest, WithoutATabImageTheWindowsOwnTabsShowInsideTheSkinnedFrame) {
+  TTestFrame plain{nullptr, BuildTabsSkin({.tabImage = false})};
+  TPageControl* pages = MakePages(tpTop);
+  Skin(pages, &plain);
+  const Image img = PaintToImage(pages->Handle(), 0x00FF7F00);
+  RECT d{0, 0, img.Width(), img.Height()};
+  SendMessageW(pages->Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&d));
+  EXPECT_EQ(At(img, (d.left + d.right) / 2, d.top - 2), kPaneEdge);
+  const RECT tab = TabRect(pages, 1);
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  int drawn = 0;
+  for (int y = tab.top; y < std::min<int>(tab.bottom, d.top - 4); ++y)  // above the page frame
+    for (int x = tab.left; x < tab.right; ++x) {
+      const COLORREF c = At(img, x, y);
+      if (c != face && c != RGB(0xFF, 0x7F, 0x00)) ++drawn;
+    }
+  EXPECT_GT(drawn, 10) << "the native tab's edges and caption";
+  plain.ReleaseAll();
+}
+
+}  // namespace
