@@ -28,6 +28,8 @@
 #include "skin/controls/SkinProgress.h"
 #include "skin/controls/SkinSizer.h"
 #include "skin/controls/SkinSpeedButton.h"
+#include "skin/controls/SkinStatusBar.h"
+#include "skin/controls/SkinTab.h"
 #include "skin/controls/SkinTrackBar.h"
 #include "skin/controls/SkinUpDown.h"
 #include "skin/data/SkinModel.h"
@@ -61,6 +63,8 @@ const TSkinKindRow kSkinKinds[] = {
     {TSkinKind::BitButton, &Make<TSkinBitButton>}, {TSkinKind::PngBitButton, &MakePngBitButton},
     {TSkinKind::MenuButton, &Make<TSkinMenuButton>}, {TSkinKind::SpeedButton, &Make<TSkinSpeedButton>},
     {TSkinKind::CheckBox, &Make<TSkinCheckBox>}, {TSkinKind::RadioButton, &Make<TSkinRadioButton>},
+    {TSkinKind::Tab, &Make<TSkinTab>},         {TSkinKind::TabBtn, &Make<TSkinTabBtn>},
+    {TSkinKind::TabSheet, &Make<TSkinTabSheet>}, {TSkinKind::StatusBar, &Make<TSkinStatusBar>},
 };
 const size_t kSkinKindCount = std::size(kSkinKinds);
 
