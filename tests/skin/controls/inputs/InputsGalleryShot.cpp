@@ -3,9 +3,10 @@
 // saves a picture of the window with the list open (24-bit BMP) for people
 // to look at.
 //
-// Usage: InputsGalleryShot.exe SKIN.skn OUT.bmp [--closed]
-// (--closed: the picture with the list closed). Exit code 0 when the picture
-// was written, 1 otherwise.
+// Usage: InputsGalleryShot.exe SKIN.skn OUT.bmp [--closed | --open-dialog]
+// (--closed: the picture with the list closed; --open-dialog: the common
+// file-open dialog over the gallery, once its combo boxes are skinned).
+// Exit code 0 when the picture was written, 1 otherwise.
 #include <windows.h>
 
 #include <cstdio>
@@ -14,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/Dialogs.h"
 #include "gui/Forms.h"
 #include "gui/StdCtrls.h"
 #include "skin/controls/SkinComBox.h"
@@ -40,6 +42,48 @@ bool Save(const char* path, const Image& img) {
   std::ofstream f(path, std::ios::binary);
   f.write(reinterpret_cast<const char*>(bmp.data()), static_cast<std::streamsize>(bmp.size()));
   return f.good();
+}
+
+// The open dialog of this thread once every combo box in it is skinned:
+// its picture, then cancel.
+struct DialogShot {
+  const char* out = nullptr;
+  bool written = false;
+};
+DialogShot dialogShot;
+
+BOOL CALLBACK AllCombosSkinned(HWND child, LPARAM lp) {
+  wchar_t cls[32] = {};
+  GetClassNameW(child, cls, 32);
+  if (_wcsicmp(cls, L"ComboBox") == 0 && IsWindowVisible(child) && SendMessageW(child, WM_SKINQUERY, 0, 0) != 1)
+    *reinterpret_cast<bool*>(lp) = false;
+  return TRUE;
+}
+
+BOOL CALLBACK FindDialog(HWND w, LPARAM lp) {
+  wchar_t cls[16] = {};
+  GetClassNameW(w, cls, 16);
+  if (GetWindowThreadProcessId(w, nullptr) == GetCurrentThreadId() && wcscmp(cls, L"#32770") == 0 &&
+      IsWindowVisible(w)) {
+    *reinterpret_cast<HWND*>(lp) = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+void CALLBACK DialogTimer(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND dialog = nullptr;
+  EnumWindows(FindDialog, LPARAM(&dialog));
+  if (!dialog) return;
+  bool skinned = true;
+  EnumChildWindows(dialog, AllCombosSkinned, LPARAM(&skinned));
+  if (!skinned || SendMessageW(dialog, WM_SKINQUERY, 0, 0) != 1) return;
+  KillTimer(nullptr, id);
+  RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RECT r{};
+  GetWindowRect(dialog, &r);
+  dialogShot.written = Save(dialogShot.out, twtest::CaptureScreenRect(r));
+  PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
 }
 
 }  // namespace
@@ -87,6 +131,18 @@ int wmain(int argc, wchar_t** argv) {
     return 1;
   }
   twtest::PumpUntilIdle();
+  if (argc > 3 && std::wstring(argv[3]) == L"--open-dialog") {
+    dialogShot.out = out;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 200, DialogTimer);
+    TOpenDialog open(nullptr);
+    open.FFilter = L"WMA 文件|*.wma|所有文件|*.*";
+    open.Execute();
+    KillTimer(nullptr, timer);
+    TComponent::Free(form);
+    delete skin;
+    DestroySkinManager();
+    return dialogShot.written ? 0 : 1;
+  }
   if (argc > 3 && std::wstring(argv[3]) == L"--closed") {
     RECT r{};
     GetWindowRect(window, &r);

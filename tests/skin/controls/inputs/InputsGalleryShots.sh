@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # tests/skin/controls/inputs/InputsGalleryShots.sh [OUT_DIR]: PNGs of the
 # control gallery with its combo box dropped down (NAME.png) and closed
-# (NAME-closed.png), one pair per embedded skin (OUT_DIR default
-# build/screenshots/inputs). Builds what it needs in the
+# (NAME-closed.png), and the common open dialog over it (NAME-open-dialog.png),
+# for each embedded skin (OUT_DIR default build/screenshots/inputs). Builds what it needs in the
 # Windows tree ($TW_BUILD/win, TW_BUILD default build).
 set -euo pipefail
 cd "$(dirname "$0")/../../../.."
@@ -14,11 +14,11 @@ tw_begin
 mkdir -p "$out"
 names=(porcelain graphite jade amber ink)
 for i in 0 1 2 3 4; do
-  for mode in "" --closed; do
+  for mode in "" --closed --open-dialog; do
     bmp=$(mktemp --suffix=.bmp)
     wine "$tree/tests/skin/controls/inputs/InputsGalleryShot.exe" "$(winepath -w "$tree/skins/SkinItem$i.skn")" \
       "$(winepath -w "$bmp")" $mode
-    png=$out/${names[$i]}${mode:+-closed}.png
+    png=$out/${names[$i]}${mode/--/-}.png
     convert "$bmp" "$png"
     rm -f "$bmp"
     echo "$png"
