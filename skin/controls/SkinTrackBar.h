@@ -4,8 +4,9 @@
 //   TSkinTrackBar  answers the track bar's custom-draw notifications: the
 //                  channel (Track, or TRACKVERT for a vertical bar) and the
 //                  thumb (frame 2 of Trackbar.ThumbHorz or .ThumbVert) come
-//                  from the skin, the tick marks stay native. Keys, mouse and
-//                  notifications are the native control's.
+//                  from the skin, the bar stands on its parent's background,
+//                  the tick marks stay native. Keys, mouse and notifications
+//                  are the native control's.
 #pragma once
 
 #include <windows.h>
