@@ -7,6 +7,7 @@
 
 #include "gui/TabCtrls.h"
 #include "skin/controls/SkinHeader.h"
+#include "skin/controls/SkinUpDown.h"
 #include "skin/data/DcDrawing.h"
 #include "skin/data/ImgUtil.h"
 #include "skin/data/SkinModel.h"
@@ -94,6 +95,7 @@ void TSkinTab::AttachControl(TSkinFrameLink* form, bool manageColor, TCanvas* ca
   auto* pages = dynamic_cast<TPageControl*>(FControl);
   FCloseBoxesOn = pages && pages->Tag() == kTabCloseBoxTag && !pages->MultiLine();
   PrepareImages();
+  VisibleArrows();
   FSkinActive = true;
   FUnicode = IsWindowUnicode(FHandle) != FALSE;
 }
@@ -141,9 +143,17 @@ void TSkinTab::PrepareImages() {
   }
 }
 
-HWND TSkinTab::VisibleArrows() const {
+HWND TSkinTab::VisibleArrows() {
   HWND arrows = FindWindowExW(FHandle, nullptr, UPDOWN_CLASSW, nullptr);
-  return arrows && (GetWindowLongW(arrows, GWL_STYLE) & WS_VISIBLE) ? arrows : nullptr;
+  if (!arrows) return nullptr;
+  if (arrows != FArrows && SendMessageW(arrows, WM_SKINQUERY, 0, 0) != 1) {
+    // Owned by the library control (gone with it), else by the frame's list.
+    auto* skin = new TSkinUpDown(FControl);
+    skin->AttachWindow(arrows, FForm, FCanvas);
+    if (!skin->Attached()) TComponent::Free(skin);
+    else FArrows = arrows;
+  }
+  return GetWindowLongW(arrows, GWL_STYLE) & WS_VISIBLE ? arrows : nullptr;
 }
 
 bool TSkinTab::BeforeMessage(TMessage& m) {

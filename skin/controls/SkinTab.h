@@ -20,8 +20,8 @@
 // is drawn over them. Window-less children of the library control (labels on
 // a tab strip) are painted after the skin, as the library would.
 //
-// Not handled: the arrows a tab window shows when its tabs do not fit keep
-// their native look (they are only kept clear of the strip's painting).
+// The arrows a tab window shows when its tabs do not fit are skinned as an
+// up-down (TSkinUpDown) as soon as they appear, and kept clear of the strip.
 #pragma once
 
 #include <windows.h>
@@ -63,8 +63,9 @@ class TSkinTab : public TSkinControl {
  private:
   // Copies of the skin's images, turned for the orientation.
   void PrepareImages();
-  // The scroll arrows' window when the tab window shows them, else null.
-  HWND VisibleArrows() const;
+  // The scroll arrows' window when the tab window shows them, else null;
+  // skins them the first time they are seen.
+  HWND VisibleArrows();
   // Draws every tab onto the strip bitmap (lying down) and records the
   // close boxes; false when the strip cannot be made.
   bool ComposeStrip(int width, ImgRect pane, ImgRect strip);
@@ -77,6 +78,7 @@ class TSkinTab : public TSkinControl {
   Image FTabImage;
   Image FPaneImage;
   DibSurface FStrip;
+  HWND FArrows = nullptr;  // the arrows' window once skinned
   // Cleared by the destructor: the skinned form's answer to a close box may
   // free the control and this object with it.
   std::shared_ptr<bool> FLive = std::make_shared<bool>(true);

@@ -61,7 +61,7 @@ class SkinTabTest : public KindsTest {
     pages->SetActivePageIndex(0);
     return pages;
   }
-  static RECT TabRect(TPageControl* pages, int i) {
+  static RECT TabRect(TWinControl* pages, int i) {
     RECT r{};
     SendMessageW(pages->Handle(), TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r));
     return r;
@@ -81,7 +81,7 @@ class SkinTabTest : public KindsTest {
     EXPECT_EQ(At(img, outer.x, outer.y), TabOuter(frame)) << "outer " << outer.x << "," << outer.y;
     EXPECT_EQ(At(img, inner.x, inner.y), TabInner(frame)) << "inner " << inner.x << "," << inner.y;
   }
-  TSkinTab* Skin(TPageControl* pages, TSkinFrameLink* link) {
+  TSkinTab* Skin(TWinControl* pages, TSkinFrameLink* link) {
     auto* skin = new TSkinTab(pages);
     skin->AttachControl(link, false, nullptr);
     return skin;
@@ -169,6 +169,24 @@ TEST_F(SkinTabTest, CloseBoxAsksTheFormAndFreesThePageOnlyWhenItAgrees) {
   rows->SetMultiLine(true);
   EXPECT_FALSE(Skin(rows, &link)->CloseBoxesOn()) << "tabs on several rows get no close boxes";
   TComponent::Free(rows);
+}
+
+TEST_F(SkinTabTest, ArrowsOfTabsThatDoNotFitAreSkinnedAndLeftClearOfTheStrip) {
+  auto* strip = new TTabControl(form);
+  strip->SetParent(form);
+  strip->SetBounds(10, 10, 160, 80);
+  for (int i = 0; i < 12; ++i) strip->Tabs()->Add(L"Tab " + std::to_wstring(i));
+  Skin(strip, &tabsFrame);
+  const Image img = PaintToImage(strip->Handle(), 0x00FF7F00);
+  HWND arrows = FindWindowExW(strip->Handle(), nullptr, UPDOWN_CLASSW, nullptr);
+  ASSERT_TRUE(arrows && IsWindowVisible(arrows));
+  EXPECT_EQ(SendMessageW(arrows, WM_SKINQUERY, 0, 0), 1);
+  RECT a{};
+  GetWindowRect(arrows, &a);
+  MapWindowPoints(nullptr, strip->Handle(), reinterpret_cast<POINT*>(&a), 2);
+  EXPECT_EQ(At(img, (a.left + a.right) / 2, (a.top + a.bottom) / 2), RGB(0xFF, 0x7F, 0x00))
+      << "the strip is not painted over the arrows";
+  ExpectTab(img, TabRect(strip, 0), tpTop, 2);
 }
 
 TEST_F(SkinTabTest, WithoutATabImageTheWindowsOwnTabsShowInsideTheSkinnedFrame) {
