@@ -156,10 +156,23 @@ bool TSkinData::LoadFromBytes(const std::vector<uint8_t>& package) {
 void TSkinData::SetSkinFile(const std::wstring& name) {
   FSkinEmpty = true;
   FSkinFile = name;
-  if (Loading() || name.empty()) return;
+  if (name.empty()) return;
   std::ifstream in(std::filesystem::path(name), std::ios::binary);
   if (!in) return;  // a missing file is ignored
-  FPackage.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  // No skin package comes near this size: a bigger file is not read on (the
+  // read itself stops, so a file that grows meanwhile is bounded too), and
+  // the package and model held stay as they were.
+  constexpr std::size_t kMaxPackageBytes = 64u << 20;
+  std::vector<uint8_t> bytes;
+  std::vector<char> chunk(1 << 16);
+  while (in.read(chunk.data(), std::streamsize(chunk.size())), in.gcount() > 0) {
+    bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + in.gcount());
+    if (bytes.size() > kMaxPackageBytes) {
+      FLoadError = L"The skin file is too large to be a skin package.";
+      return;
+    }
+  }
+  FPackage = std::move(bytes);
   LoadSkin();
   SkinChanged();
 }

@@ -66,7 +66,8 @@ class TSkinData : public TComponent {
   // Takes the given list's lines.
   void SetSkin3rd(const TStringList* list);
   const std::wstring& SkinFile() const { return FSkinFile; }
-  // Loads the named file when it exists (a missing file is ignored).
+  // Loads the named file when it exists (a missing file is ignored); a file
+  // over 64 MiB is refused with a LoadError, keeping the package held.
   void SetSkinFile(const std::wstring& name);
   TSkinFormType SkinFormtype() const { return FSkinFormtype; }
   void SetSkinFormtype(TSkinFormType t) { FSkinFormtype = t; }
