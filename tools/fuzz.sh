@@ -6,8 +6,8 @@
 #
 # Each target starts from a working copy of its seeds, tests/fuzz/corpus/NAME
 # (kept between runs in ${TW_BUILD}/fuzz-corpus/NAME); the bmp target also
-# gets the dictionary tests/fuzz/bmp.dict. Logs and any crashing input land in
-# ${TW_BUILD}/fuzz-runs/NAME/. At the end one line per target gives the
+# gets the dictionary tests/fuzz/bmp.dict, the skincheck target a built skin.
+# Logs and any crashing input land in ${TW_BUILD}/fuzz-runs/NAME/. At the end one line per target gives the
 # executions, executions per second, corpus size and findings.
 # A finding is fixed in the code and its input added to tests/fuzz/corpus/NAME,
 # where the host tree's NAME_replay test replays it from then on.
@@ -34,6 +34,11 @@ for t in "${targets[@]}"; do
   corpus=$build/fuzz-corpus/$t runs=$build/fuzz-runs/$t
   mkdir -p "$corpus" "$runs"
   find "$src/tests/fuzz/corpus/$t" -type f -exec cp -n -t "$corpus" {} +
+  # The skin tool also starts from a real embedded skin, when a tree has built one.
+  if [ "$t" = skincheck ]; then
+    real=$(ls "$build"/{win,host}/skins/SkinItem1.skn 2>/dev/null | head -n1 || true)
+    if [ -n "$real" ]; then cp -n "$real" "$corpus/real-SkinItem1.skn"; fi
+  fi
   extra=()
   [ "$t" = bmp ] && extra+=(-dict="$src/tests/fuzz/bmp.dict")
   before=$(find "$corpus" -type f | wc -l)
