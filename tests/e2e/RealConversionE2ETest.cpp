@@ -1,6 +1,7 @@
 // The program folder a user gets: the real Tonewell.exe beside our
 // ffmpeg.exe and mplayer.exe, with the stock encoder in encoder\, converting
-// real WMA files (one with a Chinese name and title) and a broken one, driven
+// real WMA files (one with a Chinese name and title, three minutes long so
+// that the encoder reports progress while it works) and a broken one, driven
 // through its window. Skipped when tools/setup.sh has not fetched the stock
 // encoder.
 #include <gtest/gtest.h>
@@ -125,13 +126,13 @@ TEST(RealConversion, TonewellConvertsRealFilesWithTheCompanionsAndMarksTheBroken
   ASSERT_TRUE(Exists(ProgramFolder() + L"Tonewell.exe") && Exists(ProgramFolder() + L"ffmpeg.exe") &&
               Exists(ProgramFolder() + L"mplayer.exe"))
       << "program folder not staged";
-  ASSERT_TRUE(Exists(Samples() + L"first.wma") && Exists(Samples() + L"second.wma")) << "run tools/setup.sh";
+  ASSERT_TRUE(Exists(Samples() + L"sample.wma") && Exists(Samples() + L"second.wma")) << "run tools/setup.sh";
 
   const std::wstring work = SelfFolder() + L"real-work\\";
   const std::wstring out = work + L"输出 " + std::to_wstring(GetTickCount()) + L"\\";
   CreateDirectoryW(work.c_str(), nullptr);
-  const std::vector<std::wstring> sources = {work + L"第一首 歌.wma", work + L"second.wma", work + L"broken.wma"};
-  ASSERT_TRUE(CopyFileW((Samples() + L"first.wma").c_str(), sources[0].c_str(), FALSE));
+  const std::vector<std::wstring> sources = {work + L"示例 乐曲.wma", work + L"second.wma", work + L"broken.wma"};
+  ASSERT_TRUE(CopyFileW((Samples() + L"sample.wma").c_str(), sources[0].c_str(), FALSE));
   ASSERT_TRUE(CopyFileW((Samples() + L"second.wma").c_str(), sources[1].c_str(), FALSE));
   {
     HANDLE h = CreateFileW(sources[2].c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -161,17 +162,19 @@ TEST(RealConversion, TonewellConvertsRealFilesWithTheCompanionsAndMarksTheBroken
   // default selection: the folder goes in as its text.
   SendMessageW(saveDir, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(out.c_str()));
   Click(convert);
-  int highest = 0;
-  bool disabledSeen = false;
+  // A position strictly inside the bar's range: the bar follows the
+  // encoder while it works, not only at the end.
+  bool midwaySeen = false, disabledSeen = false;
   const bool finished = WaitUntil(
       [&] {
-        highest = std::max(highest, Progress(bar).pos);
+        const TProgress p = Progress(bar);
+        midwaySeen |= p.pos > 0 && p.pos < p.high;
         disabledSeen |= !IsWindowEnabled(convert);
         return disabledSeen && IsWindowEnabled(convert) && ShowsText(progressBox, POINT{112, 16}, L"转换完成");
       },
       300000);
   ASSERT_TRUE(finished) << "run did not finish";
-  EXPECT_GT(highest, 0) << "progress bar never moved";
+  EXPECT_TRUE(midwaySeen) << "progress bar never moved during a conversion";
   const auto rows = ListViewRows(list, 2);
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(rows[0][1], L"完成");
@@ -179,8 +182,8 @@ TEST(RealConversion, TonewellConvertsRealFilesWithTheCompanionsAndMarksTheBroken
   EXPECT_EQ(rows[2][1], L"失败");
   EXPECT_TRUE(app.Close());
 
-  const std::vector<std::wstring> mp3s = {out + L"第一首 歌.mp3", out + L"second.mp3"};
-  const std::vector<std::pair<std::u16string, std::u16string>> tags = {{u"第一首歌", u"歌手甲"},
+  const std::vector<std::wstring> mp3s = {out + L"示例 乐曲.mp3", out + L"second.mp3"};
+  const std::vector<std::pair<std::u16string, std::u16string>> tags = {{u"示例乐曲", u"Tonewell"},
                                                                         {u"Second Song", u"The Band"}};
   for (size_t i = 0; i < mp3s.size(); ++i) {
     const std::string bytes = ReadAll(mp3s[i]);
