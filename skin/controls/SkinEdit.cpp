@@ -1,7 +1,11 @@
 #include "skin/controls/SkinEdit.h"
 
+#include <cwctype>
+#include <string>
+
 #include "gui/Controls.h"
 #include "skin/controls/SkinEditLayout.h"
+#include "skin/controls/SkinUpDown.h"
 #include "skin/data/DibSurface.h"
 #include "skin/data/SkinModel.h"
 
@@ -59,7 +63,30 @@ void TSkinEdit::AfterMessage(TMessage& m) {
   }
 }
 
+void TSkinEdit::FindUpDown() {
+  for (HWND child = GetTopWindow(FHandle); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t name[64] = {};
+    GetClassNameW(child, name, 64);
+    std::wstring cls(name);
+    for (auto& c : cls) c = wchar_t(towlower(c));
+    if (cls != L"msctls_updown32" && cls.find(L"spin") == std::wstring::npos &&
+        cls.find(L"updown") == std::wstring::npos)
+      continue;
+    auto* updown = new TSkinUpDown(FControl);
+    updown->SetEmbedded(true);
+    updown->AttachWindow(child, FForm, FCanvas);
+    if (!updown->Attached()) {
+      TComponent::Free(updown);
+      continue;
+    }
+    // Only a "found" mark from here on: the frame's list owns the object.
+    FUpDown = updown;
+    return;
+  }
+}
+
 void TSkinEdit::DrawSkin(HDC dc, const RECT& r) {
+  if (!FUpDown && FForm && HasSwitch(FForm->SkinControls(), xcSpin)) FindUpDown();
   const int width = r.right - r.left, height = r.bottom - r.top;
   RECT client{};
   GetClientRect(FHandle, &client);
