@@ -1,10 +1,11 @@
 // TSkinUpDown under Wine: the arrows from the skin in their states under a
 // real mouse, the buddy edit still counting, the disabled frames, an
-// embedded control kept off its edit's border.
+// embedded control kept off its edit's border and found by the edit's skin.
 #include <windows.h>
 
 #include "gui/ComCtrls.h"
 #include "gui/StdCtrls.h"
+#include "skin/controls/SkinEdit.h"
 #include "skin/controls/SkinUpDown.h"
 #include "tests/skin/controls/inputs/InputsFixture.h"
 #include "tests/support/WindowCapture.h"
@@ -77,6 +78,21 @@ TEST_F(SkinUpDownTest, EmbeddedInAnEditItNeverPaintsOverTheBorder) {
   EXPECT_EQ(At(img, 5, 28), RGB(255, 255, 255));
   EXPECT_EQ(At(img, 1, 4), FrameRGB(kUpDownVertRGB, 1)) << "the arrows start 3 pixels down";
   EXPECT_EQ(At(img, 12, 25), FrameRGB(kUpDownVertRGB, 5));
+  DestroyWindow(host);
+}
+
+TEST_F(SkinUpDownTest, AnEditSkinsTheSpinButtonInsideIt) {
+  HWND host = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 150, 100, 100, 30, form->Handle(),
+                              nullptr, nullptr, nullptr);
+  HWND spin = CreateWindowExW(0, L"msctls_updown32", L"", WS_CHILD | WS_VISIBLE, 80, 0, 16, 26, host, nullptr,
+                              nullptr, nullptr);
+  auto* border = new TSkinEdit(nullptr);
+  border->AttachWindow(host, skin.get(), nullptr);
+  RedrawWindow(host, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_EQ(SendMessageW(spin, WM_SKINQUERY, 0, 0), 1);
+  auto* object = dynamic_cast<TSkinUpDown*>(skin->Find(spin));
+  ASSERT_NE(object, nullptr);
+  EXPECT_TRUE(object->Embedded());
   DestroyWindow(host);
 }
 
