@@ -7,12 +7,14 @@
 #include <windows.h>
 
 #include <string>
+#include <thread>
 
 #include "app/Main.h"
 #include "skin/data/SkinData.h"
 #include "app/WebBrowserControl.h"
 #include "gui/Threads.h"
 #include "skin/data/WinSkinStore.h"
+#include "tests/e2e/Driver.h"
 
 namespace {
 
@@ -182,6 +184,29 @@ TEST(FrmMain, RunnersWorkInTheProgramFolderAndGoWithTheWindow) {
   TComponent::Free(form);
   EXPECT_EQ(DosCommand1, nullptr);
   EXPECT_EQ(DosCommand2, nullptr);
+}
+
+// The open dialog may move the current folder to the chosen file's; adding
+// a file puts it back.
+TEST(FrmMain, AddingAFileLeavesTheCurrentFolder) {
+  TFrmMain* form = MakeForm();
+  ASSERT_NE(form, nullptr);
+  const std::wstring picked = ExeFolder() + L"picked\\";
+  CreateDirectoryW(picked.c_str(), nullptr);
+  const std::wstring file = picked + L"song.wma";
+  CloseHandle(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  wchar_t before[MAX_PATH] = {}, after[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, before);
+  std::thread chooser([&] {
+    if (HWND dialog = e2e::WaitForTopWindow(GetCurrentProcessId(), L"#32770", 20000))
+      e2e::FillOpenDialog(dialog, file);
+  });
+  form->btnAddClick(nullptr);
+  chooser.join();
+  GetCurrentDirectoryW(MAX_PATH, after);
+  EXPECT_EQ(form->FileCount(), 1) << "the dialog did not add the file";
+  EXPECT_EQ(std::wstring(after), std::wstring(before));
+  TComponent::Free(form);
 }
 
 }  // namespace
