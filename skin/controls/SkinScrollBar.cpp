@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "skin/data/DibSurface.h"
+#include "skin/data/ImgUtil.h"
 #include "skin/data/SkinModel.h"
 
 TW_IMPLEMENT_CLASS(TWScrollbar, [](TClassBuilder<TWScrollbar>&) {})
@@ -30,29 +31,69 @@ TWScrollbar::TWScrollbar(TComponent* owner) : TWinControl(owner) {
   FArrow = GetSystemMetrics(SM_CXHSCROLL);
 }
 
-void TWScrollbar::Bind(TSkinScrollbar* skin, TWinControl* target, TBarKind kind) {
+void TWScrollbar::Bind(TSkinControl* skin, TWinControl* target, TBarKind kind) {
   FSkin = skin;
   FTarget = target;
   FKind = kind;
+  FVertical = kind == bkControl ? _wcsicmp(GetEnumProp(target, L"Kind").c_str(), L"sbHorizontal") != 0
+                                : kind == bkVertical;
   SetParent(target->Parent());
+}
+
+void TWScrollbar::BindWindow(TSkinControl* skin, HWND target, TBarKind kind) {
+  FSkin = skin;
+  FTargetWindow = target;
+  FParentWindow = GetParent(target);
+  FKind = kind == bkHorizontal ? bkHorizontal : bkVertical;
+  FVertical = FKind == bkVertical;
 }
 
 void TWScrollbar::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
   p.exStyle |= WS_EX_TOOLWINDOW;
+  if (!Parent() && FParentWindow) {
+    p.parent = FParentWindow;
+    p.style |= WS_CHILD | WS_CLIPSIBLINGS;
+  }
+}
+
+HWND TWScrollbar::TargetWindow() const {
+  if (FTarget) return FTarget->HandleAllocated() ? const_cast<TWinControl*>(FTarget)->Handle() : nullptr;
+  return FTargetWindow && IsWindow(FTargetWindow) ? FTargetWindow : nullptr;
 }
 
 bool TWScrollbar::QueryBar(SCROLLBARINFO& info) const {
-  if (!FTarget || !FTarget->HandleAllocated()) return false;
+  HWND target = TargetWindow();
+  if (!target) return false;
   info = SCROLLBARINFO{};
   info.cbSize = sizeof info;
-  return GetScrollBarInfo(FTarget->Handle(), FKind == bkVertical ? kObjIdVScroll : kObjIdHScroll, &info) != FALSE;
+  if (FKind == bkControl) return QueryControl(info);
+  return GetScrollBarInfo(target, FKind == bkVertical ? kObjIdVScroll : kObjIdHScroll, &info) != FALSE;
+}
+
+bool TWScrollbar::QueryControl(SCROLLBARINFO& info) const {
+  HWND target = TargetWindow();
+  // The control's own report: the thumb is exactly where a press finds it.
+  if (GetScrollBarInfo(target, OBJID_CLIENT, &info)) return true;
+  RECT client{};
+  SCROLLINFO si{};
+  si.cbSize = sizeof si;
+  si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  if (!GetClientRect(target, &client) || !GetScrollInfo(target, SB_CTL, &si)) return false;
+  MapWindowPoints(target, HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
+  info.rcScrollBar = client;
+  const int length = FVertical ? client.bottom - client.top : client.right - client.left;
+  const ThumbSpan t = ControlBarThumb(length, FArrow, ScrollRange{si.nMin, si.nMax, int(si.nPage), si.nPos});
+  info.xyThumbTop = t.Start;
+  info.xyThumbBottom = t.End;
+  info.rgstate[0] = IsWindowEnabled(target) ? 0 : STATE_SYSTEM_UNAVAILABLE;
+  return true;
 }
 
 bool TWScrollbar::ReadGeometry(ScrollBarGeometry& g, SCROLLBARINFO& info) const {
   if (!QueryBar(info) || (info.rgstate[0] & STATE_SYSTEM_INVISIBLE)) return false;
   const RECT& r = info.rcScrollBar;
-  g.Vertical = FKind == bkVertical;
+  g.Vertical = FVertical;
   g.Length = g.Vertical ? r.bottom - r.top : r.right - r.left;
   g.Cross = g.Vertical ? r.right - r.left : r.bottom - r.top;
   g.Arrow = FArrow;
@@ -61,16 +102,25 @@ bool TWScrollbar::ReadGeometry(ScrollBarGeometry& g, SCROLLBARINFO& info) const 
   return g.Length > 0 && g.Cross > 0;
 }
 
+POINT TWScrollbar::ToBar(POINT p, const SCROLLBARINFO& info) const {
+  if (FKind != bkControl || !HandleAllocated()) return p;
+  // The overlay covers the whole control; the bar is its client area.
+  MapWindowPoints(FHandle, HWND_DESKTOP, &p, 1);
+  return POINT{p.x - info.rcScrollBar.left, p.y - info.rcScrollBar.top};
+}
+
 void TWScrollbar::Reposition() {
   SCROLLBARINFO info;
   if (!QueryBar(info)) return;
-  HWND target = FTarget->Handle();
+  HWND target = TargetWindow();
   if (!(GetWindowLongPtrW(target, GWL_STYLE) & WS_VISIBLE) || (info.rgstate[0] & STATE_SYSTEM_INVISIBLE)) {
     HideBar();
     return;
   }
-  const RECT& r = info.rcScrollBar;
-  FNative = ScreenToWindow(target, r);
+  const RECT& bar = info.rcScrollBar;
+  FNative = ScreenToWindow(target, bar);
+  RECT r = bar;
+  if (FKind == bkControl) GetWindowRect(target, &r);
   POINT origin{r.left, r.top};
   MapWindowPoints(HWND_DESKTOP, GetParent(target), &origin, 1);
   HWND self = Handle();
@@ -95,7 +145,7 @@ void TWScrollbar::SetHotPart(int part) {
 }
 
 Image TWScrollbar::Compose() const {
-  const TSkinModel* model = FSkin ? FSkin->Model() : nullptr;
+  const TSkinModel* model = FSkin && FSkin->Form() ? FSkin->Form()->SkinModel() : nullptr;
   if (!model) return Image{};
   ScrollBarGeometry g;
   SCROLLBARINFO info;
@@ -112,7 +162,9 @@ Image TWScrollbar::Compose() const {
     GetCursorPos(&cursor);
     g.Thumb = DragThumb(g.Length, g.Arrow, FPressThumb, g.Thumb, AlongAxis(FPressCursor), AlongAxis(cursor));
   }
-  const bool v = FKind == bkVertical;
+  const bool v = FVertical;
+  // A scroll-bar control is drawn at the skin's thickness and stretched over it.
+  if (FKind == bkControl && model->Scrollbar()) g.Cross = ScrollThickness(model->Scrollbar()->Bitmap.Height(), g.Arrow);
   const ScrollBarLook look{model->Scrollbar(), v ? model->VertScroll() : model->HorzScroll(),
                            v ? model->VertScrollThumb() : model->HorzScrollThumb(), model->ButtonFaceColour};
   return ComposeScrollBar(g, look, ScrollBarFeedback{FHotPart, FTracking});
@@ -120,7 +172,31 @@ Image TWScrollbar::Compose() const {
 
 void TWScrollbar::PaintWindow(HDC dc) {
   const Image img = Compose();
-  if (!img.Empty()) DrawImage(dc, 0, 0, img);
+  if (img.Empty()) return;
+  if (FKind != bkControl) {
+    DrawImage(dc, 0, 0, img);
+    return;
+  }
+  RECT own{}, place = FNative;
+  GetClientRect(FHandle, &own);
+  const HWND target = TargetWindow();
+  if (target) {  // the control's client area within the overlay
+    RECT w{}, c{};
+    GetWindowRect(target, &w);
+    GetWindowRect(FHandle, &c);
+    OffsetRect(&place, w.left - c.left, w.top - c.top);
+  }
+  const TSkinModel* model = FSkin && FSkin->Form() ? FSkin->Form()->SkinModel() : nullptr;
+  HBRUSH face = CreateSolidBrush(COLORREF(ResolveColour(model ? model->ButtonFaceColour : SystemColour(kSysButtonFace)) &
+                                          0xFFFFFF));
+  FillRect(dc, &own, face);
+  DeleteObject(face);
+  DibSurface picture;
+  if (!picture.Assign(img)) return;
+  const int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
+  StretchBlt(dc, place.left, place.top, place.right - place.left, place.bottom - place.top, picture.DC(), 0, 0,
+             img.Width(), img.Height(), SRCCOPY);
+  SetStretchBltMode(dc, oldMode);
 }
 
 void TWScrollbar::WndProc(TMessage& m) {
@@ -145,6 +221,16 @@ void TWScrollbar::WndProc(TMessage& m) {
     case WM_MOUSEACTIVATE:
       m.Result = MA_NOACTIVATE;
       return;
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
+      // The wheel over the bar scrolls what the bar scrolls.
+      if (HWND target = TargetWindow()) {
+        m.Result = SendMessageW(target, m.Msg, m.WParam, m.LParam);
+        if (HandleAllocated()) InvalidateRect(FHandle, nullptr, FALSE);
+        return;
+      }
+      TWinControl::WndProc(m);
+      return;
     default:
       TWinControl::WndProc(m);
   }
@@ -155,7 +241,7 @@ void TWScrollbar::MouseMove(TMessage& m) {
   ScrollBarGeometry g;
   SCROLLBARINFO info;
   if (!ReadGeometry(g, info)) return;
-  const POINT p{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+  const POINT p = ToBar(POINT{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))}, info);
   SetHotPart(ScrollHitTest(g, AlongAxis(p)));
   TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, FHandle, 0};
   TrackMouseEvent(&t);
@@ -165,19 +251,26 @@ void TWScrollbar::MouseDown(TMessage& m) {
   TWinControl::WndProc(m);
   ScrollBarGeometry g;
   SCROLLBARINFO info;
-  if (!FTarget || !ReadGeometry(g, info)) return;
+  HWND target = TargetWindow();
+  if (!target || !ReadGeometry(g, info)) return;
   GetCursorPos(&FPressCursor);
   FPressThumb = g.Thumb;
-  POINT p{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+  const POINT own{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+  POINT p = ToBar(own, info);
   FHotPart = ScrollHitTest(g, AlongAxis(p));
-  p.x += info.rcScrollBar.left;
-  p.y += info.rcScrollBar.top;
   FTracking = true;
   InvalidateRect(FHandle, nullptr, FALSE);
   ReleaseCapture();
   // The platform's own scroll loop runs inside this call, until the release.
-  HWND target = FTarget->Handle();
-  SendMessageW(target, WM_NCLBUTTONDOWN, FKind == bkVertical ? HTVSCROLL : HTHSCROLL, MAKELPARAM(p.x, p.y));
+  if (FKind == bkControl) {
+    POINT at = own;
+    MapWindowPoints(FHandle, target, &at, 1);
+    SendMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+  } else {
+    p.x += info.rcScrollBar.left;
+    p.y += info.rcScrollBar.top;
+    SendMessageW(target, WM_NCLBUTTONDOWN, FVertical ? HTVSCROLL : HTHSCROLL, MAKELPARAM(p.x, p.y));
+  }
   FTracking = false;
   ReleaseCapture();
   if (!IsWindow(target) || !HandleAllocated()) return;
@@ -185,9 +278,10 @@ void TWScrollbar::MouseDown(TMessage& m) {
   POINT c{};
   GetCursorPos(&c);
   ::ScreenToClient(FHandle, &c);
-  RECT own{};
-  GetClientRect(FHandle, &own);
-  FHotPart = PtInRect(&own, c) && ReadGeometry(g, info) ? ScrollHitTest(g, AlongAxis(c)) : kScrollNone;
+  RECT client{};
+  GetClientRect(FHandle, &client);
+  FHotPart = PtInRect(&client, c) && ReadGeometry(g, info) ? ScrollHitTest(g, AlongAxis(ToBar(c, info)))
+                                                          : kScrollNone;
   InvalidateRect(FHandle, nullptr, FALSE);
 }
 
@@ -214,11 +308,14 @@ void TSkinScrollbar::AttachScrolled(TSkinFrameLink* form, TCanvas* canvas) {
   if (!FAttached || !FControl || !FControl->Parent()) return;
   FDrawBorder = FMode != 1 && HasProperty(FControl, L"BorderStyle") &&
                 _wcsicmp(GetEnumProp(FControl, L"BorderStyle").c_str(), L"bsNone") != 0;
-  FHorz = new TWScrollbar(this);
-  FHorz->Bind(this, FControl, TWScrollbar::bkHorizontal);
+  if (!FSingleBar) {
+    FHorz = new TWScrollbar(this);
+    FHorz->Bind(this, FControl, TWScrollbar::bkHorizontal);
+  }
   FVert = new TWScrollbar(this);
   FVert->Bind(this, FControl, TWScrollbar::bkVertical);
   for (TWScrollbar* bar : {FHorz, FVert}) {
+    if (!bar) continue;
     bar->SetEnabled(FControl->Enabled());
     if (FControl->Showing()) bar->Reposition();
   }
@@ -234,8 +331,7 @@ void TSkinScrollbar::SwitchHook(TMessage& m) {
   if (SkinActive()) {
     RepositionBars();
   } else {
-    if (FHorz) FHorz->HideBar();
-    if (FVert) FVert->HideBar();
+    HideBars();
   }
   RedrawWindow(FHandle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
 }
@@ -261,6 +357,11 @@ void TSkinScrollbar::Notification(TComponent* c, TOperation op) {
 void TSkinScrollbar::RepositionBars() {
   if (FHorz) FHorz->Reposition();
   if (FVert) FVert->Reposition();
+}
+
+void TSkinScrollbar::HideBars() {
+  if (FHorz) FHorz->HideBar();
+  if (FVert) FVert->HideBar();
 }
 
 void TSkinScrollbar::InvalidateBars() {
@@ -309,16 +410,12 @@ void TSkinScrollbar::AfterMessage(TMessage& m) {
       break;
     case CM_SHOWINGCHANGED:
     case CM_VISIBLECHANGED:
-      if (FControl && FControl->Showing()) {
-        RepositionBars();
-      } else {
-        if (FHorz) FHorz->HideBar();
-        if (FVert) FVert->HideBar();
-      }
+      if (FControl && FControl->Showing()) RepositionBars();
+      else HideBars();
       break;
     case CM_ENABLEDCHANGED:
-      if (FHorz) FHorz->SetEnabled(FControl->Enabled());
-      if (FVert) FVert->SetEnabled(FControl->Enabled());
+      if (FHorz && FControl) FHorz->SetEnabled(FControl->Enabled());
+      if (FVert && FControl) FVert->SetEnabled(FControl->Enabled());
       TSkinControl::AfterMessage(m);
       break;
     case CM_RECREATEWND:

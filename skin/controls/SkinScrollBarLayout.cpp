@@ -26,7 +26,33 @@ int SafeFrame(const TDataSkinObject& o, int frame) {
   return frame <= std::max(1, o.FrameCount) ? frame : 1;
 }
 
+// a * b / c rounded half away from zero; 0 when c is 0.
+int64_t MulDivRound(int64_t a, int64_t b, int64_t c) {
+  if (c == 0) return 0;
+  const int64_t n = a * b;
+  const int64_t half = (c < 0 ? -c : c) / 2;
+  return ((n < 0) != (c < 0) ? n - half : n + half) / c;
+}
+
 }  // namespace
+
+int ScrollThickness(int stripHeight, int arrow) { return std::abs(stripHeight - arrow) > 2 ? arrow : stripHeight; }
+
+ThumbSpan ControlBarThumb(int length, int arrow, const ScrollRange& r) {
+  const int64_t d = r.Max == r.Min ? 9999999 : int64_t(r.Max) - r.Min;
+  const int64_t offset = int64_t(r.Pos) - r.Min;
+  if (r.Page <= 0) {
+    const int64_t start = offset == 0 ? arrow : MulDivRound(length - 3 * arrow, offset, d) + arrow;
+    return ThumbSpan{int(start), int(start + arrow)};
+  }
+  int64_t size = MulDivRound(length - 2 * arrow, r.Page - 1, d);
+  int64_t start = offset == 0 ? arrow : MulDivRound(length - 2 * arrow, offset, d) + arrow;
+  if (size <= 7) {
+    size = 8;
+    if (offset != 0) start = MulDivRound(length - 2 * arrow - 8, offset, d) + arrow;
+  }
+  return ThumbSpan{int(start), int(start + size)};
+}
 
 int ScrollArrowLength(int length, int arrow) {
   if (length <= 0 || arrow <= 0) return 0;
@@ -68,7 +94,7 @@ Image ComposeScrollBar(const ScrollBarGeometry& g, const ScrollBarLook& look, Sc
   const Image& strip = look.Arrows->Bitmap;
   const int A = g.Arrow, L = g.Length;
   // Thickness: the strip's height unless it is far from the platform's size.
-  const int t = std::abs(strip.Height() - A) > 2 ? A : strip.Height();
+  const int t = ScrollThickness(strip.Height(), A);
 
   if (HasImage(look.Track)) {
     const TDataSkinObject& tr = *look.Track;

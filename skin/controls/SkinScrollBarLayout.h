@@ -5,6 +5,9 @@
 //   ScrollHitTest      part of the bar under a point along its axis
 //   DragThumb          thumb extent while a press on the thumb is being dragged
 //   ScrollCornerRect   the square between a vertical and a horizontal bar
+//   ScrollThickness    the bar's thickness as the skin draws it
+//   ControlBarThumb    thumb of a scroll-bar control from its range, when the
+//                      control cannot report it itself
 //   ComposeScrollBar   the whole bar (track, arrows, thumb and grip) as an image
 //
 // Coordinates along the axis run from 0 (top or left end of the bar) to the
@@ -61,6 +64,20 @@ ThumbSpan DragThumb(int length, int arrow, ThumbSpan pressed, ThumbSpan current,
 // Square between a vertical bar and a horizontal bar given in one coordinate
 // system; empty when the two do not meet in a corner.
 ImgRect ScrollCornerRect(ImgRect vertical, ImgRect horizontal);
+
+// The strip's height, or the platform's arrow size when the two differ by
+// more than 2 pixels.
+int ScrollThickness(int stripHeight, int arrow);
+
+// Range of a scroll-bar control as its scroll information gives it.
+struct ScrollRange {
+  int Min = 0, Max = 0, Page = 0, Pos = 0;
+};
+
+// Thumb of a scroll-bar control `length` long with arrows of `arrow` from its
+// range alone: proportional to the page (at least 8 pixels) or one arrow long
+// without a page; a position at the minimum puts it against the first arrow.
+ThumbSpan ControlBarThumb(int length, int arrow, const ScrollRange& r);
 
 // The skin objects of a bar. Arrows (the 23-frame Scrollbar strip) is
 // required; a missing track leaves the face colour, a missing thumb object
