@@ -26,6 +26,7 @@
 #include "skin/controls/SkinMenuButton.h"
 #include "skin/controls/SkinMessages.h"
 #include "skin/controls/SkinProgress.h"
+#include "skin/controls/SkinScControl.h"
 #include "skin/controls/SkinSizer.h"
 #include "skin/controls/SkinSpeedButton.h"
 #include "skin/controls/SkinStatusBar.h"
@@ -39,6 +40,13 @@ namespace {
 template <class T>
 TSkinControl* Make(TComponent* owner) {
   return new T(owner);
+}
+
+// TSkinScrollbar skinning the vertical bar only.
+TSkinControl* MakeSingleScrollbar(TComponent* owner) {
+  auto* bars = new TSkinScrollbar(owner);
+  bars->SetSingleBar(true);
+  return bars;
 }
 
 // A glyph button whose graphic is its "PngImage" property.
@@ -65,6 +73,7 @@ const TSkinKindRow kSkinKinds[] = {
     {TSkinKind::CheckBox, &Make<TSkinCheckBox>}, {TSkinKind::RadioButton, &Make<TSkinRadioButton>},
     {TSkinKind::Tab, &Make<TSkinTab>},         {TSkinKind::TabBtn, &Make<TSkinTabBtn>},
     {TSkinKind::TabSheet, &Make<TSkinTabSheet>}, {TSkinKind::StatusBar, &Make<TSkinStatusBar>},
+    {TSkinKind::SingleScrollBar, &MakeSingleScrollbar}, {TSkinKind::ScControl, &Make<TSkinScControl>},
 };
 const size_t kSkinKindCount = std::size(kSkinKinds);
 
@@ -282,7 +291,8 @@ bool IsRadioGroup(TWinControl* c) { return c->Is<TCustomRadioGroup>(); }
 bool IsRadioButton(TWinControl* c) { return c->Is<TRadioButton>(); }
 bool IsToolBar(TWinControl* c) { return c->Is<TToolBar>(); }
 bool IsStatusBar(TWinControl* c) { return c->Is<TStatusBar>(); }
-bool IsScrollBox(TWinControl* c) { return c->Is<TScrollBox>(); }
+// Scroll boxes and stand-alone scroll-bar controls.
+bool IsScrollBox(TWinControl* c) { return c->Is<TScrollBox>() || c->Is<TScrollBar>(); }
 bool IsComboBox(TWinControl* c) { return c->Is<TCustomComboBox>(); }
 bool IsDateTimePicker(TWinControl* c) { return c->Is<TDateTimePicker>(); }
 bool IsGlyphButton(TWinControl* c) { return c->Is<TBitBtn>(); }
