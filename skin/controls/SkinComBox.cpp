@@ -39,6 +39,8 @@ void TSkinComBox::Unskin() {
   FEditHook.Detach();
   FEditWindow = nullptr;
   TSkinControl::Unskin();
+  // Painted natively once this object has let go.
+  if (FLifeState != kSkinWindowDestroyed && FHandle && IsWindow(FHandle)) InvalidateRect(FHandle, nullptr, TRUE);
 }
 
 void TSkinComBox::ReadStyle() {

@@ -18,6 +18,11 @@ ImgRect ToImgRect(const RECT& r) { return MakeRect(r.left, r.top, r.right, r.bot
 
 }  // namespace
 
+void TSkinTrackBar::Unskin() {
+  TSkinControl::Unskin();
+  if (FLifeState != kSkinWindowDestroyed && FHandle && IsWindow(FHandle)) InvalidateRect(FHandle, nullptr, TRUE);
+}
+
 bool TSkinTrackBar::BeforeMessage(TMessage& m) {
   if (m.Msg == WM_NOTIFY || m.Msg == CN_NOTIFY) {
     auto* hdr = reinterpret_cast<NMHDR*>(m.LParam);

@@ -20,6 +20,9 @@ class TSkinTrackBar : public TSkinControl {
  public:
   explicit TSkinTrackBar(TComponent* owner) : TSkinControl(owner) {}
 
+  // The bar is painted natively once this object has let go.
+  void Unskin() override;
+
  protected:
   bool BeforeMessage(TMessage& m) override;
 

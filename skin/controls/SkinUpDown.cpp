@@ -24,6 +24,11 @@ void FillWhite(HWND window, HDC dc) {
 
 }  // namespace
 
+void TSkinUpDown::Unskin() {
+  TSkinControl::Unskin();
+  if (FLifeState != kSkinWindowDestroyed && FHandle && IsWindow(FHandle)) InvalidateRect(FHandle, nullptr, TRUE);
+}
+
 bool TSkinUpDown::BeforeMessage(TMessage& m) {
   switch (m.Msg) {
     case WM_PAINT:

@@ -18,6 +18,9 @@ class TSkinUpDown : public TSkinControl {
  public:
   explicit TSkinUpDown(TComponent* owner) : TSkinControl(owner) {}
 
+  // The arrows are painted natively once this object has let go.
+  void Unskin() override;
+
   // --- attributes
   // Set by the edit that holds the control.
   bool Embedded() const { return FEmbedded; }
