@@ -99,6 +99,23 @@ TEST_F(ComboPictureTest, CombinedStripIsOneNineSliceWithAHole) {
   EXPECT_EQ(At(p.Picture, 0, 10), 0x400004u);
 }
 
+TEST_F(ComboPictureTest, FlatLayoutRingsAStripAndTheButtonAtTheInnerEdge) {
+  button.Style = 1;
+  ComboState pressedOff;
+  pressedOff.Pressed = true;
+  pressedOff.Enabled = false;
+  const ComboPicture p = Compose(pressedOff);
+  EXPECT_EQ(At(p.Picture, 0, 10), 0x0C0B0Au) << "outer ring in ButtonShadow";
+  EXPECT_EQ(At(p.Picture, 1, 10), 0xFFFFFFu) << "inner ring";
+  EXPECT_EQ(At(p.Picture, 50, 10), kKey) << "text left as drawn";
+  EXPECT_EQ(p.Button, MakeRect(100, 2, 118, 19));
+  EXPECT_EQ(At(p.Picture, 101, 5), 0x100002u) << "the flat layout shows a press even when disabled";
+  const ComboPicture wide = ComposeComboBox(120, 21, skin, pressedOff, false, 17, 24);
+  EXPECT_EQ(At(wide.Picture, 95, 10), 0xFFFFFFu) << "a strip wider than the button shows beside it";
+  EXPECT_EQ(At(wide.Picture, 93, 10), kKey);
+  EXPECT_EQ(At(Compose({}).Picture, 101, 5), 0x100001u);
+}
+
 TEST_F(ComboPictureTest, WithoutAButtonImageNothingIsDrawn) {
   button.Bitmap = Image();
   EXPECT_TRUE(Compose({}).Picture.Empty());
