@@ -27,6 +27,8 @@ constexpr int kLeft = 5, kRight = 5, kCaption = 26, kBottom = 4;
 // Pixels (0xRRGGBB) of the bar's two frames, its text and the hot frame.
 constexpr uint32_t kBarActive = 0x2050A0, kBarInactive = 0x602010;
 constexpr uint32_t kBarText = 0xF0F0F0, kHilight = 0xFFE000;
+// Drop-down items: MenuItem frame 1 (normal) and frame 4 (selected).
+constexpr uint32_t kItemNormal = 0x30A030, kItemSelected = 0x3030A0;
 
 Image Strip(int w, int h, bool sideBySide, uint32_t first, uint32_t second) {
   Image img(sideBySide ? 2 * w : w, sideBySide ? h : 2 * h, 0);
@@ -52,6 +54,10 @@ menuBar=menubar.bmp
 TileMenu=1
 TileLeftMenu=2
 TileRightMenu=2
+[MenuItem]
+Image=menuitem.bmp
+[MenuBackground]
+Image=menubg.bmp
 [Colours]
 ButtonFace=200 200 200
 MenuBarText=240 240 240
@@ -62,6 +68,11 @@ ButtonHilight=255 224 0
   p.Add("top.bmp", Strip(60, kCaption, false, 0x303030, 0x101010));
   p.Add("bottom.bmp", Strip(60, kBottom, false, 0x404040, 0x202020));
   p.Add("menubar.bmp", Strip(24, 20, false, kBarActive, kBarInactive));
+  Image item(5 * 30, 20, 0x909090);
+  item.SetBitCount(24);
+  item.FillRect(ImgRect{0, 0, 30, 20}, kItemNormal);
+  item.FillRect(ImgRect{90, 0, 120, 20}, kItemSelected);
+  p.Add("menuitem.bmp", item).Add("menubg.bmp", 12, 12, 0xA05020);
   return p.Package();
 }
 
@@ -73,10 +84,19 @@ SIZE ClientSize(HWND w) {
 
 uint32_t Rgb(const Image& img, int x, int y) { return img.Pixel(x, y) & 0xFFFFFF; }
 
+int CountPixels(const Image& img, uint32_t rgb) {
+  int n = 0;
+  for (int y = 0; y < img.Height(); ++y)
+    for (int x = 0; x < img.Width(); ++x) n += Rgb(img, x, y) == rgb;
+  return n;
+}
+
+LRESULT CALLBACK PlainProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, m, wp, lp); }
+
 // Records what reaches the window from the menu bar (the clicks it posts,
 // the commands, the drop-downs shown) and plays one step of a script each
-// time a drop-down's loop goes idle; with the script used up it closes the
-// menu.
+// time a drop-down's loop goes idle (or, after ActAgain, the next time the
+// same loop goes idle); with the script used up it closes the menu.
 class TMenuDriver : public TSubclass {
  public:
   struct TEvent {
@@ -88,6 +108,7 @@ class TMenuDriver : public TSubclass {
   std::vector<TEvent> Events;
   std::vector<std::function<void()>> Script;
   int DropDowns = 0;
+  void ActAgain() { acted_ = false; }
 
  protected:
   LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
@@ -342,6 +363,72 @@ TEST_F(WinSkinMenuTest, AltAndF10OpenTheFirstButtonAndAltLetterTheMatchingOne) {
                                    {WM_INITMENUPOPUP, WPARAM(help->Handle())},
                                    {WM_COMMAND, help->Command()}};
   EXPECT_EQ(driver->Events, expected);
+}
+
+// A window of ours without the library: the bar shows its native menu, a
+// drop-down item posts no command of its own, the drop-down's items are
+// painted from the skin's MenuItem element, and a plain item posts its id.
+TEST_F(WinSkinMenuTest, ANativeMenuGetsTheBarAndSkinnedDropDownItems) {
+  HMENU bar = CreateMenu(), tools = CreatePopupMenu();
+  AppendMenuW(tools, MF_STRING, 501, L"&Play\tCtrl+P");
+  AppendMenuW(tools, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(tools, MF_STRING, 502, L"&Stop");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(tools), L"&Tools");
+  AppendMenuW(bar, MF_STRING, 503, L"&Go");
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = PlainProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"MenuBarPlainWindow";
+  RegisterClassW(&wc);
+  HWND plain = CreateWindowExW(0, wc.lpszClassName, L"plain", WS_OVERLAPPEDWINDOW, 480, 140, 300, 220, nullptr, bar,
+                               wc.hInstance, nullptr);
+  ASSERT_NE(plain, nullptr);
+  ShowWindow(plain, SW_SHOW);
+  SetForegroundWindow(plain);
+  SetWindowPos(plain, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  TWinSkinForm* pf = nullptr;
+  ASSERT_TRUE(twtest::PumpUntil([&] {
+    pf = SkinManager()->FindSkinForm(plain);
+    return pf && pf->LifeState() == kFrameSkinned && pf->SkinMessageSeen();
+  }));
+  twtest::PumpUntilIdle();
+  TWinSkinMenu* mb = pf->MenuBar();
+  ASSERT_NE(mb, nullptr);
+  ASSERT_EQ(mb->Count(), 2u);
+  EXPECT_EQ(mb->Button(0)->Caption, L"&Tools");
+  EXPECT_EQ(mb->Button(0)->Submenu, tools);
+  EXPECT_EQ(mb->Button(1)->Command, 503u);
+  EXPECT_EQ(GetMenu(plain), nullptr);
+
+  driver = std::make_unique<TMenuDriver>(plain);
+  int normal = 0, selected = 0;
+  auto popupPixels = [](uint32_t rgb) {
+    HWND popup = FindWindowW(L"#32768", nullptr);
+    return popup ? CountPixels(twtest::CaptureWindow(popup), rgb) : -1;
+  };
+  driver->Script = {[&] {
+                      normal = popupPixels(kItemNormal);
+                      PostKey(VK_DOWN);
+                      driver->ActAgain();
+                    },
+                    [&] {
+                      selected = popupPixels(kItemSelected);
+                      EndMenu();
+                    }};
+  RECT wr{};
+  GetWindowRect(plain, &wr);
+  for (size_t i : {size_t(0), size_t(1)}) {
+    const ImgRect& r = mb->Button(i)->HitRect;
+    PostMessageW(plain, WM_NCLBUTTONDOWN, HTMENU, MAKELPARAM(wr.left + r.Left + 3, wr.top + r.Top + 3));
+    ASSERT_TRUE(RunUntil(i == 0 ? 2 : 4));
+  }
+  const std::vector<E> expected = {
+      {WM_NCLBUTTONDOWN, HTMENU}, {WM_INITMENUPOPUP, WPARAM(tools)}, {WM_NCLBUTTONDOWN, HTMENU}, {WM_COMMAND, 503}};
+  EXPECT_EQ(driver->Events, expected);
+  EXPECT_GT(normal, 100) << "items drawn with the MenuItem element";
+  EXPECT_GT(selected, 100) << "the selected item drawn with its selected frame";
+  driver.reset();
+  DestroyWindow(plain);
 }
 
 // The library rebuilds its menu in place when an item changes: the bar
