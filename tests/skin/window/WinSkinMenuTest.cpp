@@ -220,6 +220,27 @@ class WinSkinMenuTest : public ::testing::Test {
     return twtest::PumpUntil([&] { return driver->Events.size() >= expected && TWinSkinMenu::OpenIndex() < 0; }) &&
            twtest::PumpUntilIdle();
   }
+  // A window of ours (no library form) with a native menu, shown on top and
+  // skinned by the manager's hook; `made` is its frame, null on failure.
+  HWND SkinnedPlainWindow(HMENU menu, DWORD exStyle, TWinSkinForm*& made) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = PlainProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"MenuBarPlainWindow";
+    RegisterClassW(&wc);
+    HWND plain = CreateWindowExW(exStyle, wc.lpszClassName, L"plain", WS_OVERLAPPEDWINDOW, 480, 140, 300, 220,
+                                 nullptr, menu, wc.hInstance, nullptr);
+    ShowWindow(plain, SW_SHOW);
+    SetForegroundWindow(plain);
+    SetWindowPos(plain, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    made = nullptr;
+    twtest::PumpUntil([&] {
+      made = SkinManager()->FindSkinForm(plain);
+      return made && made->LifeState() == kFrameSkinned && made->SkinMessageSeen();
+    });
+    twtest::PumpUntilIdle();
+    return plain;
+  }
   static void PostKey(UINT vk) {
     if (HWND popup = FindWindowW(L"#32768", nullptr)) PostMessageW(popup, WM_KEYDOWN, vk, 1);
   }
@@ -375,23 +396,9 @@ TEST_F(WinSkinMenuTest, ANativeMenuGetsTheBarAndSkinnedDropDownItems) {
   AppendMenuW(tools, MF_STRING, 502, L"&Stop");
   AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(tools), L"&Tools");
   AppendMenuW(bar, MF_STRING, 503, L"&Go");
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = PlainProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"MenuBarPlainWindow";
-  RegisterClassW(&wc);
-  HWND plain = CreateWindowExW(0, wc.lpszClassName, L"plain", WS_OVERLAPPEDWINDOW, 480, 140, 300, 220, nullptr, bar,
-                               wc.hInstance, nullptr);
-  ASSERT_NE(plain, nullptr);
-  ShowWindow(plain, SW_SHOW);
-  SetForegroundWindow(plain);
-  SetWindowPos(plain, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   TWinSkinForm* pf = nullptr;
-  ASSERT_TRUE(twtest::PumpUntil([&] {
-    pf = SkinManager()->FindSkinForm(plain);
-    return pf && pf->LifeState() == kFrameSkinned && pf->SkinMessageSeen();
-  }));
-  twtest::PumpUntilIdle();
+  HWND plain = SkinnedPlainWindow(bar, 0, pf);
+  ASSERT_NE(pf, nullptr);
   TWinSkinMenu* mb = pf->MenuBar();
   ASSERT_NE(mb, nullptr);
   ASSERT_EQ(mb->Count(), 2u);
@@ -427,6 +434,42 @@ TEST_F(WinSkinMenuTest, ANativeMenuGetsTheBarAndSkinnedDropDownItems) {
   EXPECT_EQ(driver->Events, expected);
   EXPECT_GT(normal, 100) << "items drawn with the MenuItem element";
   EXPECT_GT(selected, 100) << "the selected item drawn with its selected frame";
+  driver.reset();
+  DestroyWindow(plain);
+}
+
+// Right to left: the buttons run from the band's right edge and the arrow
+// keys swap, so Left leads to the next item.
+TEST_F(WinSkinMenuTest, RightToLeftButtonsRunFromTheRightEdgeAndTheArrowKeysSwap) {
+  HMENU bar = CreateMenu();
+  std::vector<HMENU> subs;
+  for (const wchar_t* caption : {L"&One", L"&Two", L"T&hree"}) {
+    subs.push_back(CreatePopupMenu());
+    AppendMenuW(subs.back(), MF_STRING, 600 + subs.size(), L"&Item");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(subs.back()), caption);
+  }
+  TWinSkinForm* pf = nullptr;
+  HWND plain = SkinnedPlainWindow(bar, WS_EX_LEFTSCROLLBAR, pf);
+  ASSERT_NE(pf, nullptr);
+  TWinSkinMenu* mb = pf->MenuBar();
+  ASSERT_NE(mb, nullptr);
+  ASSERT_EQ(mb->Count(), 3u);
+  RECT wr{};
+  GetWindowRect(plain, &wr);
+  // The band ends at the right border; the first button ends the right
+  // margin + 8 before it, the others follow to its left.
+  EXPECT_EQ(mb->Button(0)->HitRect.Right, (wr.right - wr.left) - kRight - (2 + 8));
+  EXPECT_EQ(mb->Button(1)->HitRect.Right, mb->Button(0)->HitRect.Left);
+
+  driver = std::make_unique<TMenuDriver>(plain);
+  driver->Script = {[] { PostKey(VK_LEFT); }, [] { PostKey(VK_RIGHT); }};
+  const ImgRect& r = mb->Button(0)->HitRect;
+  PostMessageW(plain, WM_NCLBUTTONDOWN, HTMENU, MAKELPARAM(wr.left + r.Left + 3, wr.top + r.Top + 3));
+  ASSERT_TRUE(RunUntil(6));
+  const std::vector<E> expected = {{WM_NCLBUTTONDOWN, HTMENU}, {WM_INITMENUPOPUP, WPARAM(subs[0])},
+                                   {WM_NCLBUTTONDOWN, HTMENU}, {WM_INITMENUPOPUP, WPARAM(subs[1])},
+                                   {WM_NCLBUTTONDOWN, HTMENU}, {WM_INITMENUPOPUP, WPARAM(subs[0])}};
+  EXPECT_EQ(driver->Events, expected);
   driver.reset();
   DestroyWindow(plain);
 }
