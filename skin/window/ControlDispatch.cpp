@@ -314,7 +314,9 @@ bool IsEmbeddedForm(TWinControl* c) { return c->Is<TCustomForm>(); }
 const TClassRow kClassRows[] = {
     {{}, &IsTabOrPage, xcTab, TAct::TabByStyle, TSkinKind::Tab, false, true},
     {{L"TTABSET"}, nullptr, xcTab, TAct::Create, TSkinKind::Tab31, false},
-    {{}, &IsTabSheet, xcTab, TAct::Create, TSkinKind::TabSheet, false},
+    // Pages take the skin's face colour (manage-colour on), so the labels and
+    // other children that follow their page's colour do not stand out of it.
+    {{}, &IsTabSheet, xcTab, TAct::Create, TSkinKind::TabSheet, true},
     {{L"TTABBEDNOTEBOOK"}, nullptr, xcTab, TAct::Create, TSkinKind::Tab, false},
     {{L"TMVCPANEL"}, nullptr, kNoSwitch, TAct::Children, TSkinKind::None, false},
     {{}, &IsTabControl, xcTab, TAct::TabByStyle, TSkinKind::Tab, false},
