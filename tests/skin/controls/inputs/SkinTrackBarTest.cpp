@@ -86,4 +86,24 @@ TEST_F(SkinTrackBarTest, KeysAndMouseStillMoveTheThumb) {
   MouseAt(form->Handle(), 400, 250);
 }
 
+TEST_F(SkinTrackBarTest, CustomDrawOfAnotherWindowIsNotTakenForTheBars) {
+  // A tool tip of the bar sends its own custom-draw notifications to it.
+  TTrackBar* bar = Make(trHorizontal, 20, 20, 240, 40);
+  NMCUSTOMDRAW cd{};
+  cd.hdr.hwndFrom = form->Handle();
+  cd.hdr.code = UINT(NM_CUSTOMDRAW);
+  cd.dwDrawStage = CDDS_ITEMPREPAINT;
+  cd.dwItemSpec = TBCD_THUMB;
+  cd.hdc = GetDC(bar->Handle());
+  EXPECT_NE(SendMessageW(bar->Handle(), WM_NOTIFY, 0, LPARAM(&cd)), CDRF_SKIPDEFAULT);
+  cd.dwDrawStage = CDDS_PREPAINT;
+  EXPECT_NE(SendMessageW(bar->Handle(), WM_NOTIFY, 0, LPARAM(&cd)), CDRF_NOTIFYITEMDRAW);
+  ReleaseDC(bar->Handle(), cd.hdc);
+  // The bar's own notification is answered.
+  cd.hdr.hwndFrom = bar->Handle();
+  cd.hdc = GetDC(bar->Handle());
+  EXPECT_EQ(SendMessageW(bar->Handle(), WM_NOTIFY, 0, LPARAM(&cd)), CDRF_NOTIFYITEMDRAW);
+  ReleaseDC(bar->Handle(), cd.hdc);
+}
+
 }  // namespace
