@@ -366,7 +366,21 @@ void TCustomForm::WndProc(TMessage& m) {
         m.Result = 1;
         return;
       }
+      // Enter and Escape: offered to the showing, enabled controls until one
+      // (the default or focused button, the cancel button) takes it.
       m.Result = 0;
+      if (m.WParam == VK_RETURN || m.WParam == VK_ESCAPE) {
+        std::function<bool(TWinControl*)> offer = [&](TWinControl* parent) {
+          for (int i = 0; i < parent->ControlCount(); ++i) {
+            auto* w = dynamic_cast<TWinControl*>(parent->Controls(i));
+            if (!w || !w->Visible() || !w->Enabled()) continue;
+            if (w->Perform(CM_DIALOGKEY, m.WParam, m.LParam)) return true;
+            if (offer(w)) return true;
+          }
+          return false;
+        };
+        if (offer(this)) m.Result = 1;
+      }
       return;
     case WM_ACTIVATE:
       DefaultHandler(m);
@@ -477,6 +491,25 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
   return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
+namespace {
+// Whether the focused window takes this key itself: a multi-line edit takes
+// Enter, an open drop-down list closes on Enter and Escape.
+bool FocusWantsKey(MSG& msg) {
+  HWND focus = GetFocus();
+  if (!focus) return false;
+  const LRESULT code = SendMessageW(focus, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
+  if (code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return true;
+  for (HWND w = focus; w; w = GetParent(w)) {
+    wchar_t cls[16] = {};
+    GetClassNameW(w, cls, 16);
+    if (lstrcmpiW(cls, L"ComboBox") == 0 || dynamic_cast<TCustomComboBox*>(FindControl(w)))
+      return SendMessageW(w, CB_GETDROPPEDSTATE, 0, 0) != 0;
+    if (!(GetWindowLongW(w, GWL_STYLE) & WS_CHILD)) break;
+  }
+  return false;
+}
+}  // namespace
+
 bool TApplication::PreTranslate(MSG& msg) {
   if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN && msg.message != WM_SYSCHAR) return false;
   HWND root = GetAncestor(msg.hwnd, GA_ROOT);
@@ -489,7 +522,11 @@ bool TApplication::PreTranslate(MSG& msg) {
     if (GetKeyState(VK_MENU) < 0 || (msg.message == WM_SYSKEYDOWN && (msg.lParam & (1 << 29)))) shift |= ShiftBit(ssAlt);
     if (form->IsShortCut(static_cast<WORD>(msg.wParam), shift)) return true;
     if (msg.message == WM_SYSKEYDOWN) return false;
-    if (msg.wParam != VK_TAB) return false;
+    if (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE) {
+      if (shift & (ShiftBit(ssCtrl) | ShiftBit(ssAlt)) || FocusWantsKey(msg)) return false;
+    } else if (msg.wParam != VK_TAB) {
+      return false;
+    }
     return form->Perform(CM_DIALOGKEY, msg.wParam, msg.lParam) != 0;
   }
   return form->Perform(CM_DIALOGCHAR, msg.wParam, msg.lParam) != 0;

@@ -5,7 +5,8 @@
 //                         (resource named after the upper-case class name);
 //                         Caption, ClientWidth/ClientHeight, BorderStyle,
 //                         BorderIcons, Position, OnCreate, OnClose (close action),
-//                         tab navigation through the library's dialog-key notification
+//                         Tab, Enter and Escape through the library's dialog-key
+//                         notification
 //   TApplication          Title (the taskbar button's text, on a hidden owner
 //                         window), MainForm, Run, ProcessMessages, Terminate,
 //                         HandleException (message box, the program goes on)

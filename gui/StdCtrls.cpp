@@ -5,6 +5,7 @@
 #include "gui/Buttons.h"
 #include "gui/ComCtrls.h"
 #include "gui/ExtCtrls.h"
+#include "gui/Menus.h"
 #include "gui/TabCtrls.h"
 #include "gui/ToolBars.h"
 
@@ -31,6 +32,7 @@ TButtonControl::TButtonControl(TComponent* owner) : TWinControl(owner) { FTabSto
 
 TW_IMPLEMENT_CLASS(TButton, [](TClassBuilder<TButton>& c) {
   c.Bool(L"Default", &TButton::Default, &TButton::SetDefault);
+  c.Bool(L"Cancel", &TButton::Cancel, &TButton::SetCancel);
 })
 
 TButton::TButton(TComponent* owner) : TButtonControl(owner) {
@@ -55,9 +57,32 @@ void TButton::PerformClick() {
   else if (Enabled()) Click();
 }
 
+bool TButton::DialogKey(WPARAM key) {
+  if (!HandleAllocated() || !IsWindowVisible(FHandle) || !IsWindowEnabled(FHandle)) return false;
+  if (key == VK_ESCAPE) {
+    if (!FCancel) return false;
+  } else if (key == VK_RETURN) {
+    // The focused push button takes Enter; the Default one only while no
+    // other push button has the focus.
+    if (!Focused()) {
+      if (!FDefault) return false;
+      if (dynamic_cast<TButton*>(FindControl(GetFocus()))) return false;
+    }
+  } else {
+    return false;
+  }
+  // Clicked in place, as a dialog would: the focus stays where it is.
+  Click();
+  return true;
+}
+
 void TButton::WndProc(TMessage& m) {
   if (m.Msg == CN_COMMAND && HIWORD(m.WParam) == BN_CLICKED) {
     Click();
+    return;
+  }
+  if (m.Msg == CM_DIALOGKEY) {
+    m.Result = DialogKey(m.WParam) ? 1 : 0;
     return;
   }
   TButtonControl::WndProc(m);
@@ -227,6 +252,8 @@ TW_IMPLEMENT_CLASS(TCustomLabel, [](TClassBuilder<TCustomLabel>& c) {
   c.Bool(L"AutoSize", &TCustomLabel::AutoSize, &TCustomLabel::SetAutoSize);
   c.Bool(L"Transparent", &TCustomLabel::Transparent, &TCustomLabel::SetTransparent);
   c.Enum(L"Alignment", kAlignmentInfo, &TCustomLabel::Alignment, &TCustomLabel::SetAlignment);
+  c.Bool(L"ShowAccelChar", &TCustomLabel::ShowAccelChar, &TCustomLabel::SetShowAccelChar);
+  c.Ref(L"FocusControl", &TCustomLabel::FocusControl, &TCustomLabel::SetFocusControl);
 })
 TW_IMPLEMENT_CLASS(TLabel, [](TClassBuilder<TLabel>&) {})
 
@@ -252,6 +279,42 @@ void TCustomLabel::SetAlignment(TAlignment a) {
   Invalidate();
 }
 
+void TCustomLabel::SetShowAccelChar(bool s) {
+  if (s == FShowAccelChar) return;
+  FShowAccelChar = s;
+  AdjustBounds();
+  Invalidate();
+}
+
+void TCustomLabel::SetFocusControl(TWinControl* c) {
+  if (c == FFocusControl) return;
+  if (FFocusControl) FFocusControl->RemoveFreeNotification(this);
+  FFocusControl = c;
+  if (c) FreeNotification(c);
+}
+
+void TCustomLabel::Notification(TComponent* c, TOperation op) {
+  TControl::Notification(c, op);
+  if (op == opRemove && c == FFocusControl) FFocusControl = nullptr;
+}
+
+UINT TCustomLabel::TextFlags() const { return DT_SINGLELINE | (FShowAccelChar ? 0 : DT_NOPREFIX); }
+
+void TCustomLabel::WndProc(TMessage& m) {
+  if (m.Msg == CM_DIALOGCHAR) {
+    // Alt+key of the caption's access key moves the focus to FocusControl.
+    const auto key = static_cast<wchar_t>(m.WParam);
+    const wchar_t want = (key >= L'a' && key <= L'z') ? static_cast<wchar_t>(key - L'a' + L'A') : key;
+    m.Result = 0;
+    if (FShowAccelChar && FFocusControl && key && AccessKeyOf(FText) == want && FFocusControl->CanFocus()) {
+      FFocusControl->SetFocus();
+      m.Result = 1;
+    }
+    return;
+  }
+  TControl::WndProc(m);
+}
+
 void TCustomLabel::TextChanged() {
   TControl::TextChanged();
   AdjustBounds();
@@ -273,7 +336,7 @@ void TCustomLabel::AdjustBounds() {
   HGDIOBJ old = SelectObject(dc, FFont.Handle());
   RECT r{0, 0, 0, 0};
   std::wstring text = FText.empty() ? std::wstring(L" ") : FText;
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | TextFlags());
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
   // The height follows the font's character height, as the form was laid out with.
@@ -293,7 +356,7 @@ void TCustomLabel::Paint(HDC dc) {
   }
   HGDIOBJ old = SelectObject(dc, FFont.Handle());
   SetBkMode(dc, TRANSPARENT);
-  UINT flags = DT_NOPREFIX | DT_SINGLELINE;
+  UINT flags = TextFlags();
   flags |= FAlignment == taCenter ? DT_CENTER : FAlignment == taRightJustify ? DT_RIGHT : DT_LEFT;
   if (UseRightToLeftReading()) flags |= DT_RTLREADING;
   if (!FEnabled) {

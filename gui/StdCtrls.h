@@ -1,12 +1,15 @@
 // Standard controls over the system window classes (Windows).
 //
 // Classes in this file:
-//   TButton          push button ("BUTTON"); OnClick from BN_CLICKED
+//   TButton          push button ("BUTTON"); OnClick from BN_CLICKED; Enter
+//                    presses the form's Default button (or the focused
+//                    button), Escape its Cancel button
 //   TCustomGroupBox / TGroupBox   group box ("BUTTON" with BS_GROUPBOX); docked
 //                    children sit below the caption
 //   TCustomPanel / TPanel   our own window: colour, bevels, centred caption,
 //                    ParentBackground, Transparent
-//   TCustomLabel / TLabel   window-less text; AutoSize follows the text
+//   TCustomLabel / TLabel   window-less text; AutoSize follows the text; its
+//                    access key focuses FocusControl
 //   TCustomEdit / TEdit     single-line edit ("EDIT"); ReadOnly, OnChange
 //   TCustomMemo / TMemo     multi-line edit; Lines, ScrollBars, WordWrap
 //   TCustomCheckBox / TCheckBox   check box ("BUTTON"); State, Checked, AllowGrayed
@@ -43,6 +46,9 @@ class TButton : public TButtonControl {
   explicit TButton(TComponent* owner);
   bool Default() const { return FDefault; }
   void SetDefault(bool d);
+  // Escape anywhere on the form presses a Cancel button.
+  bool Cancel() const { return FCancel; }
+  void SetCancel(bool c) { FCancel = c; }
   // Clicks as the user would (BM_CLICK when the window exists).
   void PerformClick();
   void WndProc(TMessage& m) override;
@@ -51,7 +57,11 @@ class TButton : public TButtonControl {
   void CreateParams(TCreateParams& p) override;
 
  private:
+  // The form's dialog-key offer of Enter or Escape: true when this button
+  // takes it (and was clicked).
+  bool DialogKey(WPARAM key);
   bool FDefault = false;
+  bool FCancel = false;
 };
 
 class TCustomGroupBox : public TWinControl {
@@ -126,16 +136,27 @@ class TCustomLabel : public TControl {
   void SetTransparent(bool t);
   TAlignment Alignment() const { return FAlignment; }
   void SetAlignment(TAlignment a);
+  // "&x" in the caption underlines x and makes Alt+x focus FocusControl;
+  // "&&" shows one ampersand. Off: the caption is shown as it stands.
+  bool ShowAccelChar() const { return FShowAccelChar; }
+  void SetShowAccelChar(bool s);
+  TWinControl* FocusControl() const { return FFocusControl; }
+  void SetFocusControl(TWinControl* c);
   void Paint(HDC dc) override;
   void Loaded() override;
+  void WndProc(TMessage& m) override;
 
  protected:
   void TextChanged() override;
   void FontChanged() override;
+  void Notification(TComponent* component, TOperation operation) override;
 
  private:
   void AdjustBounds();
+  UINT TextFlags() const;
   bool FAutoSize = true;
+  bool FShowAccelChar = true;
+  TWinControl* FFocusControl = nullptr;
   bool FTransparent = false;
   TAlignment FAlignment = taLeftJustify;
 };
