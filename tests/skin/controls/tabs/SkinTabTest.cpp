@@ -6,8 +6,11 @@
 #include <algorithm>
 #include <vector>
 
+#include "gui/ComCtrls.h"
 #include "gui/TabCtrls.h"
+#include "skin/controls/SkinStatusBar.h"
 #include "skin/controls/SkinTab.h"
+#include "skin/window/ControlDispatch.h"
 #include "tests/skin/controls/tabs/SkinTabsFixture.h"
 #include "tests/support/WindowCapture.h"
 
@@ -187,6 +190,55 @@ TEST_F(SkinTabTest, ArrowsOfTabsThatDoNotFitAreSkinnedAndLeftClearOfTheStrip) {
   EXPECT_EQ(At(img, (a.left + a.right) / 2, (a.top + a.bottom) / 2), RGB(0xFF, 0x7F, 0x00))
       << "the strip is not painted over the arrows";
   ExpectTab(img, TabRect(strip, 0), tpTop, 2);
+}
+
+TEST_F(SkinTabTest, ButtonStyleTabsShowTheButtonFramesAndThePressedColour) {
+  auto* buttons = new TTabControl(form);
+  buttons->SetParent(form);
+  buttons->SetStyle(tsButtons);
+  buttons->SetBounds(10, 10, 300, 60);
+  buttons->Tabs()->Add(L"One");
+  buttons->Tabs()->Add(L"Two");
+  buttons->SetTabIndex(1);
+  auto* skin = new TSkinTabBtn(buttons);
+  skin->AttachControl(&tabsFrame, false, nullptr);
+  const Image img = PaintToImage(buttons->Handle());
+  const RECT one = TabRect(buttons, 0), two = TabRect(buttons, 1);
+  EXPECT_EQ(At(img, one.left + 2, one.top + 3), ButtonFrameRGB(1));
+  EXPECT_EQ(At(img, two.left + 2, two.top + 3), ButtonFrameRGB(2)) << "the focused tab";
+  auto colourIn = [&](const RECT& r, COLORREF c) {
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x)
+        if (At(img, x, y) == c) return true;
+    return false;
+  };
+  EXPECT_TRUE(colourIn(two, kFocusTextRGB)) << "PressedColour2 on the focused tab";
+  EXPECT_TRUE(colourIn(one, RGB(0, 0, 0))) << "black without NormalColour2";
+  EXPECT_FALSE(colourIn(one, kFocusTextRGB));
+}
+
+TEST_F(SkinTabTest, DispatchGivesTabsPagesButtonTabsAndStatusBarsTheirSkins) {
+  TTestFrame link{form->Handle(), BuildTabsSkin()};
+  TPageControl* pages = MakePages(tpBottom);
+  auto* buttons = new TTabControl(form);
+  buttons->SetParent(form);
+  buttons->SetStyle(tsFlatButtons);
+  auto* bar = new TStatusBar(form);
+  bar->SetParent(form);
+  SkinChildControls(link, form);
+  EXPECT_NE(dynamic_cast<TSkinTab*>(link.Find(pages->Handle())), nullptr);
+  EXPECT_NE(dynamic_cast<TSkinTabSheet*>(link.Find(pages->Pages(0)->Handle())), nullptr);
+  EXPECT_EQ(pages->Pages(0)->Color(), TColor(0x00C8C8C8)) << "pages take the skin's face colour";
+  EXPECT_NE(dynamic_cast<TSkinTabBtn*>(link.Find(buttons->Handle())), nullptr);
+  EXPECT_NE(dynamic_cast<TSkinStatusBar*>(link.Find(bar->Handle())), nullptr);
+  link.ReleaseAll();
+
+  // Without a Tabs element in the skin, tabs keep their native look.
+  TTestFrame bare{form->Handle(), BuildSkin()};
+  SkinChildControls(bare, form);
+  EXPECT_EQ(bare.Find(pages->Handle()), nullptr);
+  EXPECT_NE(bare.Find(bar->Handle()), nullptr);
+  bare.ReleaseAll();
 }
 
 TEST_F(SkinTabTest, WithoutATabImageTheWindowsOwnTabsShowInsideTheSkinnedFrame) {

@@ -15,7 +15,7 @@ namespace skintest {
 // Tabs frame k: outer half (toward the window's edge) RGB(0x30, 0, k), inner
 // half RGB(0x31, 0, k). Page frame: its top 5 rows kPaneEdge, the rest
 // kPaneBody. Status-bar edge frame k: RGB(0x40, 0, k). Grip (ExtraImages
-// frame 5): kGrip with a magenta top-left pixel.
+// frame 5): kGrip with a magenta top-left pixel. Buttons as in BuildSkin.
 inline COLORREF TabOuter(int k) { return RGB(0x30, 0, k); }
 inline COLORREF TabInner(int k) { return RGB(0x31, 0, k); }
 inline COLORREF EdgeFrame(int k) { return RGB(0x40, 0, k); }
@@ -35,6 +35,7 @@ inline std::unique_ptr<TSkinModel> BuildTabsSkin(TabsSkinParts parts = {}) {
   ini += "Border=pane.bmp\nStyle=0\nNormalColour2=0 128 0\nMouseOverColour2=0 0 255\n";
   if (parts.statusEdges) ini += "[StatusBarEdges]\nImage=edges.bmp\nNormalColour2=255 0 0\n";
   ini += "[ExtraImages]\nImage=extra.bmp\n";
+  ini += "[Buttons]\nBitmap=buttons.bmp\nPressedColour2=0 0 255\n";
   SkinTestPackage p(ini);
   Image tabs(5 * 10, 10);
   tabs.SetBitCount(24);
@@ -49,7 +50,7 @@ inline std::unique_ptr<TSkinModel> BuildTabsSkin(TabsSkinParts parts = {}) {
   extra.FillRect(MakeRect(32, 0, 40, 8), 0x700070);
   extra.SetPixel(32, 0, kMagenta);
   p.Add("tabs.bmp", tabs).Add("pane.bmp", pane).Add("edges.bmp", FrameStrip(3, 6, 6, 0x400000));
-  p.Add("extra.bmp", extra);
+  p.Add("extra.bmp", extra).Add("buttons.bmp", FrameStrip(5, 20, 20, kButtonBase));
   auto model = std::make_unique<TSkinModel>();
   p.BuildInto(*model);
   return model;
