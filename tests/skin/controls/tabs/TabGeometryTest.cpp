@@ -1,9 +1,10 @@
-// Tab-strip and status-bar geometry, natively: the strip mapping is checked
-// against the real turning routines, so a box recorded for a click lies
-// exactly where its pixels show.
+// Tab-strip geometry, natively: the strip mapping is checked against the
+// real turning routines, so a tab lands where the window has it and a box
+// recorded for a click lies exactly where its pixels show.
 #include <gtest/gtest.h>
 
-#include "skin/controls/StatusBarGeometry.h"
+#include <algorithm>
+
 #include "skin/controls/TabGeometry.h"
 #include "skin/data/ImgUtil.h"
 
@@ -40,29 +41,6 @@ ImgRect MarkedBox(const Image& img) {
   return box;
 }
 
-TEST(TabGeometry, OrientationFromTheStyleBits) {
-  EXPECT_EQ(TabOrientation(0x0000), kTabTop);
-  EXPECT_EQ(TabOrientation(0x0002), kTabBottom);
-  EXPECT_EQ(TabOrientation(0x0080), kTabLeft);
-  EXPECT_EQ(TabOrientation(0x0082), kTabRight);
-  EXPECT_EQ(TabOrientation(0x50010202), kTabBottom) << "other bits do not count";
-}
-
-TEST(TabGeometry, PaneGrowsByFourAndStripTakesTheTabSide) {
-  const ImgRect display{4, 26, 196, 116};  // 200 x 120 window, tabs on top
-  const ImgRect top = TabPaneRect(display, kTabTop);
-  EXPECT_EQ(top, MakeRect(0, 23, 200, 120));
-  EXPECT_EQ(TabStripRect(200, 120, top, kTabTop), MakeRect(0, 0, 200, 23));
-  const ImgRect bottom = TabPaneRect(MakeRect(4, 4, 196, 94), kTabBottom);
-  EXPECT_EQ(bottom, MakeRect(0, 0, 200, 97));
-  EXPECT_EQ(TabStripRect(200, 120, bottom, kTabBottom), MakeRect(0, 97, 200, 120));
-  const ImgRect left = TabPaneRect(MakeRect(30, 4, 196, 116), kTabLeft);
-  EXPECT_EQ(TabStripRect(200, 120, left, kTabLeft), MakeRect(0, 0, 27, 120));
-  EXPECT_EQ(TabStripLength(TabStripRect(200, 120, left, kTabLeft), kTabLeft), 120);
-  const ImgRect right = TabPaneRect(MakeRect(4, 4, 170, 116), kTabRight);
-  EXPECT_EQ(TabStripRect(200, 120, right, kTabRight), MakeRect(173, 0, 200, 120));
-}
-
 TEST(TabGeometry, TabsShowWhereTheWindowHasThemOnEverySide) {
   struct Case {
     TabSide side;
@@ -84,30 +62,6 @@ TEST(TabGeometry, TabsShowWhereTheWindowHasThemOnEverySide) {
     EXPECT_EQ(MarkedBox(ShowStripMark(c.side, 200, 120, pane, box)), StripToWindow(box, c.side, 200, pane, length));
     EXPECT_EQ(StripToWindow(onStrip, c.side, 200, pane, length), c.shown);
   }
-}
-
-TEST(TabGeometry, CloseBoxSitsAtTheTabsTopRightAndOnlyItsPixelsHit) {
-  EXPECT_EQ(TabCloseBox(MakeRect(10, 3, 70, 23)), MakeRect(62, 5, 68, 11));
-  const std::vector<ImgRect> boxes{{}, {62, 5, 68, 11}, {122, 5, 128, 11}};
-  EXPECT_EQ(CloseBoxAt(boxes, 62, 5), 1);
-  EXPECT_EQ(CloseBoxAt(boxes, 67, 10), 1);
-  EXPECT_EQ(CloseBoxAt(boxes, 68, 10), -1) << "right edge is outside";
-  EXPECT_EQ(CloseBoxAt(boxes, 125, 7), 2);
-  EXPECT_EQ(CloseBoxAt(boxes, 0, 0), -1) << "a tab that was not painted has no box";
-}
-
-TEST(StatusBarGeometry, PanelsEdgesGripAndAlignment) {
-  EXPECT_EQ(StatusPanelBox(MakeRect(0, 2, 100, 19), false, 400), MakeRect(0, 2, 102, 19));
-  EXPECT_EQ(StatusPanelBox(MakeRect(104, 2, 180, 19), true, 400), MakeRect(104, 2, 400, 19))
-      << "the last panel reaches the bar's end whatever its width";
-  EXPECT_EQ(StatusPanelFrame(kBevelLowered), 1);
-  EXPECT_EQ(StatusPanelFrame(kBevelRaised), 2);
-  EXPECT_EQ(StatusPanelFrame(kBevelNone), 3);
-  EXPECT_EQ(StatusGripRect(400, 20, 12, 12), MakeRect(387, 7, 399, 19));
-  EXPECT_EQ(StatusPanelAlign(kStatusRight, true), kStatusLeft);
-  EXPECT_EQ(StatusPanelAlign(kStatusLeft, true), kStatusRight);
-  EXPECT_EQ(StatusPanelAlign(kStatusCentre, true), kStatusCentre);
-  EXPECT_EQ(StatusPanelAlign(kStatusRight, false), kStatusRight);
 }
 
 }  // namespace
