@@ -149,6 +149,20 @@ int CheckedRow(HWND menu, const Image& base, const std::vector<RECT>& rows) {
   return found;
 }
 
+Image Quiet(const std::function<Image()>& capture, DWORD quietMs, DWORD limitMs) {
+  Image last = capture();
+  DWORD since = GetTickCount();
+  WaitUntil([&] {
+    Image now = capture();
+    if (!(now == last)) {
+      last = std::move(now);
+      since = GetTickCount();
+    }
+    return GetTickCount() - since >= quietMs;
+  }, limitMs);
+  return last;
+}
+
 TChoice ChooseSkinByMouse(DWORD pid, HWND main, int index, int count) {
   TChoice choice;
   HWND menu = OpenSystemMenu(pid, main);

@@ -8,6 +8,7 @@
 //                        hovering each until it is drawn highlighted
 //   CheckedRow           which of those rows carries the check mark
 //   ChooseSkinByMouse    all of the above: open, find, click the item
+//   Quiet                a capture once it has stayed the same a while
 //
 // Menus of another process cannot be read under Wine (no item rectangles,
 // no states), so rows and the check are read off the screen.
@@ -15,6 +16,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <vector>
 
 #include "skin/data/Image.h"
@@ -41,6 +43,11 @@ bool FindLastRows(HWND menu, const Image& base, int count, std::vector<RECT>& ro
 // The row whose check-mark column differs from all the others, which are
 // alike; -1 when no single row stands out.
 int CheckedRow(HWND menu, const Image& base, const std::vector<RECT>& rows);
+
+// Polls `capture` until it has not changed for `quietMs` (a skin change is
+// applied by the program's timer a while after the choice, and the frame
+// repaints in steps); gives up after `limitMs` and answers the last one.
+Image Quiet(const std::function<Image()>& capture, DWORD quietMs = 700, DWORD limitMs = 15000);
 
 struct TChoice {
   bool Clicked = false;      // the item was highlighted and clicked
