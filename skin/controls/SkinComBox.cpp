@@ -2,6 +2,7 @@
 
 #include "gui/Controls.h"
 #include "skin/controls/InputPictures.h"
+#include "skin/controls/SkinScrollBarH.h"
 #include "skin/data/DcDrawing.h"
 #include "skin/data/SkinModel.h"
 
@@ -29,15 +30,31 @@ void TSkinComBox::AfterAttach() {
   const bool known = GetComboBoxInfo(FHandle, &info) != FALSE;
   if ((FStyle & 3) == CBS_SIMPLE) {
     FListWindow = known ? info.hwndList : nullptr;
+    const LONG list = FListWindow ? GetWindowLongW(FListWindow, GWL_STYLE) : 0;
+    HWND parent = FListWindow ? GetParent(FListWindow) : nullptr;
+    if (FControl && (list & WS_CHILD) && !(list & WS_POPUP) && parent && parent != GetDesktopWindow()) {
+      FListScroll = new TSkinScrollbarH(this);
+      FListScroll->AttachWindow(FListWindow, FForm, FCanvas);
+      if (!FListScroll->Attached()) TComponent::Free(FListScroll);
+    }
     return;
   }
   HWND edit = GetWindow(FHandle, GW_CHILD);
   if (edit && (GetWindowLongW(edit, GWL_STYLE) & WS_CHILD) && FEditHook.Attach(edit)) FEditWindow = edit;
 }
 
+void TSkinComBox::Notification(TComponent* component, TOperation operation) {
+  TSkinControl::Notification(component, operation);
+  if (operation == opRemove && component == FListScroll) FListScroll = nullptr;
+}
+
 void TSkinComBox::Unskin() {
   FEditHook.Detach();
   FEditWindow = nullptr;
+  if (FListScroll && FLifeState != kSkinWindowDestroyed) {
+    if (FListScroll->LifeState() != kSkinWindowDestroyed) FListScroll->Unskin();
+    TComponent::Free(FListScroll);
+  }
   TSkinControl::Unskin();
   // Painted natively once this object has let go.
   if (FLifeState != kSkinWindowDestroyed && FHandle && IsWindow(FHandle)) InvalidateRect(FHandle, nullptr, TRUE);

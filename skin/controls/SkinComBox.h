@@ -8,17 +8,19 @@
 //                mouse is over it; a press on the box shows it pressed until
 //                the button goes up or the list closes. The edit of an
 //                editable box is hooked so its presses and focus changes
-//                repaint the box. Serves library combo boxes (AttachControl)
-//                and those of dialogs without a library form (AttachWindow).
+//                repaint the box. The child list of a simple library box
+//                gets skinned scroll bars. Serves library combo boxes
+//                (AttachControl) and those of dialogs without a library
+//                form (AttachWindow).
 //
 // Without a ComboButton image the native box paints itself.
-//
-// Not handled yet: the scroll bar of a simple combo box's child list.
 #pragma once
 
 #include "gui/Subclass.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/data/Image.h"
+
+class TSkinScrollbarH;
 
 class TSkinComBox : public TSkinControl {
   TW_DECLARE_CLASS(TSkinComBox, TSkinControl)
@@ -37,10 +39,14 @@ class TSkinComBox : public TSkinControl {
   const ImgRect& ButtonRect() const { return FButtonRect; }
   // The hooked edit of an editable box, or null.
   HWND EditWindow() const { return FEditWindow; }
+  // The skin of a simple box's list scroll bars, or null.
+  TSkinScrollbarH* ListScrollBars() const { return FListScroll; }
 
  protected:
   void AfterMessage(TMessage& m) override;
   void DrawSkin(HDC dc, const RECT& r) override;
+  // Forgets the list's scroll-bar skin when it goes first.
+  void Notification(TComponent* component, TOperation operation) override;
 
  private:
   // The edit inside an editable box: presses and focus repaint the box.
@@ -66,6 +72,7 @@ class TSkinComBox : public TSkinControl {
   HWND FListWindow = nullptr;
   HWND FEditWindow = nullptr;
   bool FDropped = false;
+  TSkinScrollbarH* FListScroll = nullptr;  // owned
   ImgRect FButtonRect{};
   TEditHook FEditHook{*this};
 };

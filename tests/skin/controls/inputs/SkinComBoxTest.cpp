@@ -1,10 +1,14 @@
 // TSkinComBox under Wine: the drop button's states from the skin's combined
 // edge-and-button strip, hover only over the button, a real click on the
-// skinned button dropping the list, a choice in it firing OnChange once.
+// skinned button dropping the list, a choice in it firing OnChange once, a
+// dialog's editable box, a simple box's list scroll bars.
 #include <windows.h>
+
+#include <string>
 
 #include "gui/StdCtrls.h"
 #include "skin/controls/SkinComBox.h"
+#include "skin/controls/SkinScrollBarH.h"
 #include "tests/skin/controls/inputs/InputsFixture.h"
 #include "tests/support/WindowCapture.h"
 
@@ -118,6 +122,26 @@ TEST_F(SkinComBoxTest, BareEditableBoxShowsItsFocusedFrameWhileItsEditHasTheFocu
   ASSERT_TRUE(PumpUntil([&] { return ScreenPixel(box, 0, h / 2) == FrameRGB(kSunkRGB, 1); }));
   DestroyWindow(box);
   EXPECT_EQ(bare->LifeState(), kSkinWindowDestroyed);
+}
+
+TEST_F(SkinComBoxTest, SimpleBoxListGetsScrollBarSkinsUntilTheBoxIsUnskinned) {
+  auto* simple = new TComboBox(form);
+  simple->SetParent(form);
+  simple->SetStyle(csSimple);
+  simple->SetBounds(200, 20, 150, 120);
+  for (int i = 0; i < 30; ++i) simple->Items()->Add(L"item " + std::to_wstring(i));
+  auto* boxSkin = new TSkinComBox(simple);
+  boxSkin->AttachControl(skin.get(), false, nullptr);
+  COMBOBOXINFO info{sizeof info};
+  ASSERT_TRUE(GetComboBoxInfo(simple->Handle(), &info));
+  ASSERT_NE(boxSkin->ListScrollBars(), nullptr);
+  EXPECT_EQ(SendMessageW(info.hwndList, WM_SKINQUERY, 0, 0), 1) << "the child list is skinned";
+  EXPECT_EQ(skin->Find(info.hwndList), boxSkin->ListScrollBars());
+
+  boxSkin->Unskin();
+  EXPECT_EQ(boxSkin->ListScrollBars(), nullptr);
+  EXPECT_EQ(skin->Find(info.hwndList), nullptr);
+  EXPECT_NE(SendMessageW(info.hwndList, WM_SKINQUERY, 0, 0), 1) << "the list is let go";
 }
 
 }  // namespace
