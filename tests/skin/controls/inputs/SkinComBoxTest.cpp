@@ -86,6 +86,8 @@ TEST_F(SkinComBoxTest, RealClickOnTheButtonDropsTheListAndAChoiceFiresOnChangeOn
   MouseAt(box, width - 8, height / 2, MOUSEEVENTF_LEFTDOWN);
   ASSERT_TRUE(PumpUntil([&] { return object->Dropped(); }));
   EXPECT_NE(Send(CB_GETDROPPEDSTATE, 0, 0), 0);
+  EXPECT_TRUE(PumpUntil([&] { return ScreenPixel(box, width - 3, height / 2) == FrameRGB(kComboRGB, 2); }))
+      << "pressed while the button is down";
   MouseAt(box, width - 8, height / 2, MOUSEEVENTF_LEFTUP);
   ASSERT_TRUE(PumpUntil([&] { return (object->MouseState() & kMousePressed) == 0; }));
   EXPECT_EQ(changes.count, 0);
