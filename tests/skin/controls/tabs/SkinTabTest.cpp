@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "gui/ComCtrls.h"
+#include "gui/StdCtrls.h"
 #include "gui/TabCtrls.h"
 #include "skin/controls/SkinStatusBar.h"
 #include "skin/controls/SkinTab.h"
@@ -190,6 +191,24 @@ TEST_F(SkinTabTest, ArrowsOfTabsThatDoNotFitAreSkinnedAndLeftClearOfTheStrip) {
   EXPECT_EQ(At(img, (a.left + a.right) / 2, (a.top + a.bottom) / 2), RGB(0xFF, 0x7F, 0x00))
       << "the strip is not painted over the arrows";
   ExpectTab(img, TabRect(strip, 0), tpTop, 2);
+}
+
+TEST_F(SkinTabTest, LabelsOnATabStripStillShow) {
+  auto* strip = new TTabControl(form);
+  strip->SetParent(form);
+  strip->SetBounds(10, 10, 200, 100);
+  strip->Tabs()->Add(L"One");
+  auto* label = new TLabel(form);
+  label->SetParent(strip);
+  label->SetBounds(20, 50, 120, 20);
+  label->Font()->SetColor(TColor(0x000000FF));
+  label->SetCaption(L"Label on the strip");
+  Skin(strip, &tabsFrame);
+  const Image img = PaintToImage(strip->Handle());
+  int red = 0;
+  for (int y = 50; y < 70; ++y)
+    for (int x = 20; x < 140; ++x) red += At(img, x, y) == RGB(255, 0, 0);
+  EXPECT_GT(red, 20);
 }
 
 TEST_F(SkinTabTest, ButtonStyleTabsShowTheButtonFramesAndThePressedColour) {
