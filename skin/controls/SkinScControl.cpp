@@ -19,6 +19,7 @@ void TSkinScControl::AttachScrolled(TSkinFrameLink* form, TCanvas* canvas) {
   FVert->Bind(this, FControl, TWScrollbar::bkControl);
   FVert->SetEnabled(FControl->Enabled());
   if (FControl->Showing()) FVert->Reposition();
+  HookSkinSwitch();
 }
 
 void TSkinScControl::AfterMessage(TMessage& m) {

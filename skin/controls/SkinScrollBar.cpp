@@ -319,8 +319,12 @@ void TSkinScrollbar::AttachScrolled(TSkinFrameLink* form, TCanvas* canvas) {
     bar->SetEnabled(FControl->Enabled());
     if (FControl->Showing()) bar->Reposition();
   }
-  FSwitchHook.Hook(FControl, TWndMethod::Bind(this, &TSkinScrollbar::SwitchHook));
+  HookSkinSwitch();
   RedrawWindow(FHandle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+}
+
+void TSkinScrollbar::HookSkinSwitch() {
+  if (FControl) FSwitchHook.Hook(FControl, TWndMethod::Bind(this, &TSkinScrollbar::SwitchHook));
 }
 
 void TSkinScrollbar::SwitchHook(TMessage& m) {

@@ -150,6 +150,8 @@ class TSkinScrollbar : public TSkinControl {
   void RepositionBars();
   void InvalidateBars();
   void HideBars();
+  // Lets the overlays and the border follow WM_SKINENABLE (after attach).
+  void HookSkinSwitch();
 
   TWScrollbar* FHorz = nullptr;
   TWScrollbar* FVert = nullptr;

@@ -226,6 +226,17 @@ TEST_F(SkinScrollKindsTest, BarIsDrawnFromTheSkinStretchedOverTheControlAndFollo
   vert->SetPosition(0);
   EXPECT_TRUE(PixelBecomes(v, 15, 18, FrameRGB(kThumb, 1)));
 
+  // Switched off: the native control shows and answers for itself; on again: the skin.
+  SendMessageW(vert->Handle(), WM_SKINENABLE, 0, 0);
+  Settle(form->Handle());
+  EXPECT_FALSE(IsWindowVisible(v));
+  EXPECT_EQ(SendMessageW(vert->Handle(), WM_SKINQUERY, 0, 0), 0);
+  EXPECT_TRUE(PumpUntil([&] { return WindowPixel(vert->Handle(), 15, 3) != FrameRGB(kArrows, 9); }));
+  SendMessageW(vert->Handle(), WM_SKINENABLE, 1, 0);
+  Settle(form->Handle());
+  EXPECT_TRUE(IsWindowVisible(v));
+  EXPECT_TRUE(PixelBecomes(v, 15, 3, FrameRGB(kArrows, 9)));
+
   // Disabled: the disabled track and no thumb.
   vert->SetEnabled(false);
   Settle(form->Handle());
