@@ -211,6 +211,27 @@ TEST_F(SkinTabTest, LabelsOnATabStripStillShow) {
   EXPECT_GT(red, 20);
 }
 
+TEST_F(SkinTabTest, ABareTabWindowOfADialogIsSkinnedToo) {
+  HWND bare = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | TCS_BOTTOM, 10, 10, 240, 120,
+                              form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+  for (const wchar_t* text : {L"One", L"Two"}) {
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<wchar_t*>(text);
+    SendMessageW(bare, TCM_INSERTITEMW, 9, reinterpret_cast<LPARAM>(&item));
+  }
+  auto* skin = new TSkinTab(nullptr);
+  skin->AttachWindow(bare, &tabsFrame, nullptr);
+  ASSERT_TRUE(skin->Attached());
+  EXPECT_EQ(skin->Orientation(), kTabBottom);
+  const Image img = PaintToImage(bare);
+  RECT r{};
+  SendMessageW(bare, TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&r));
+  ExpectTab(img, r, tpBottom, 1);
+  DestroyWindow(bare);
+  EXPECT_EQ(skin->LifeState(), kSkinWindowDestroyed);
+}
+
 TEST_F(SkinTabTest, ButtonStyleTabsShowTheButtonFramesAndThePressedColour) {
   auto* buttons = new TTabControl(form);
   buttons->SetParent(form);
