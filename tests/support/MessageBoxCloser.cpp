@@ -26,7 +26,11 @@ BOOL CALLBACK FindBox(HWND h, LPARAM p) {
 }
 }  // namespace
 
-TMessageBoxCloser::TMessageBoxCloser(WORD button) : FButton(button), FThread([this] { Run(); }) {}
+TMessageBoxCloser::TMessageBoxCloser(WORD button)
+    : TMessageBoxCloser([button](HWND box) { PostMessageW(box, WM_COMMAND, button, 0); }) {}
+
+TMessageBoxCloser::TMessageBoxCloser(std::function<void(HWND)> answer)
+    : FAnswer(std::move(answer)), FThread([this] { Run(); }) {}
 
 TMessageBoxCloser::~TMessageBoxCloser() {
   FStop = true;
@@ -62,7 +66,7 @@ void TMessageBoxCloser::Run() {
       // A box stays visible for a moment after the command: never answer
       // the same one twice.
       FHandled.push_back(f.found);
-      PostMessageW(f.found, WM_COMMAND, FButton, 0);
+      FAnswer(f.found);
       ++FClosed;
     }
     Sleep(20);  // polling interval of this helper thread, not a test wait

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -20,6 +21,9 @@ class TMessageBoxCloser {
   };
   // `button`: the command sent to each box (IDOK, IDCANCEL, IDYES...).
   explicit TMessageBoxCloser(WORD button = IDOK);
+  // `answer` acts on each box instead, on the closer's own thread (fills a
+  // dialog's fields, waits for its state, presses its buttons).
+  explicit TMessageBoxCloser(std::function<void(HWND)> answer);
   ~TMessageBoxCloser();
   TMessageBoxCloser(const TMessageBoxCloser&) = delete;
   TMessageBoxCloser& operator=(const TMessageBoxCloser&) = delete;
@@ -33,7 +37,7 @@ class TMessageBoxCloser {
 
  private:
   void Run();
-  WORD FButton;
+  std::function<void(HWND)> FAnswer;
   std::atomic<bool> FStop{false};
   std::atomic<int> FClosed{0};
   mutable std::mutex FLock;

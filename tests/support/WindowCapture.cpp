@@ -1,6 +1,9 @@
 #include "tests/support/WindowCapture.h"
 
 #include <cstring>
+#include <vector>
+
+#include "skin/data/Bmp.h"
 
 namespace twtest {
 
@@ -58,6 +61,19 @@ COLORREF ScreenPixel(HWND window, int x, int y) {
   if (one.Empty()) return CLR_INVALID;
   uint32_t px = one.Pixels()[0];
   return RGB(PixelR(px), PixelG(px), PixelB(px));
+}
+
+bool SaveWindowBmp(HWND window, const std::wstring& path) {
+  const Image img = CaptureWindow(window);
+  if (img.Empty()) return false;
+  const std::vector<uint8_t> bytes = EncodeBmp(img, 24);
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                  written == bytes.size();
+  CloseHandle(file);
+  return ok;
 }
 
 }  // namespace twtest
