@@ -4,58 +4,16 @@
 
 #include <windows.h>
 
-#include <atomic>
-#include <functional>
-#include <thread>
+#include <commctrl.h>
 
 #include "gui/Dialogs.h"
 #include "gui/Forms.h"
+#include "tests/support/MessageBoxCloser.h"
+#include "tests/support/Pump.h"
+
+using twtest::TMessageBoxCloser;
 
 namespace {
-
-struct FoundDialog {
-  HWND dialog = nullptr;
-};
-
-BOOL CALLBACK FindDialog(HWND h, LPARAM p) {
-  DWORD pid = 0;
-  GetWindowThreadProcessId(h, &pid);
-  wchar_t cls[64] = {};
-  GetClassNameW(h, cls, 64);
-  if (pid == GetCurrentProcessId() && std::wstring(cls) == L"#32770" && IsWindowVisible(h)) {
-    reinterpret_cast<FoundDialog*>(p)->dialog = h;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-// Waits for this process's dialog, then acts on it from this thread.
-class DialogDriver {
- public:
-  explicit DialogDriver(std::function<void(HWND)> act) : FThread([this, act] {
-    for (int i = 0; i < 300 && !FStop; ++i) {
-      FoundDialog f;
-      EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&f));
-      if (f.dialog) {
-        Sleep(500);
-        act(f.dialog);
-        FActed = true;
-        return;
-      }
-      Sleep(50);
-    }
-  }) {}
-  ~DialogDriver() {
-    FStop = true;
-    FThread.join();
-  }
-  bool acted() const { return FActed; }
-
- private:
-  std::atomic<bool> FStop{false};
-  std::atomic<bool> FActed{false};
-  std::thread FThread;
-};
 
 BOOL CALLBACK FindEdit(HWND h, LPARAM p) {
   wchar_t cls[32] = {};
@@ -86,7 +44,7 @@ TEST_F(DialogTest, OpenDialogReturnsTheChosenFileAndKeepsTheNameOnCancel) {
   SetPropText(&dialog, L"Filter", L"WMA|*.wma");
   EXPECT_EQ(TOpenDialog::FilterPairs(dialog.FFilter), std::wstring(L"WMA\0*.wma\0\0", 11));
   {
-    DialogDriver driver([&](HWND dlg) {
+    TMessageBoxCloser driver([&](HWND dlg) {
       // The file-name field: the edit inside the combo box 0x47C.
       HWND combo = GetDlgItem(dlg, 0x47C);
       HWND edit = nullptr;
@@ -96,11 +54,11 @@ TEST_F(DialogTest, OpenDialogReturnsTheChosenFileAndKeepsTheNameOnCancel) {
       PostMessageW(dlg, WM_COMMAND, IDOK, 0);
     });
     EXPECT_TRUE(dialog.Execute());
-    EXPECT_TRUE(driver.acted());
+    EXPECT_EQ(driver.Closed(), 1);
   }
   EXPECT_TRUE(SameText(dialog.FileName(), file)) << WideToUtf8(dialog.FileName());
   {
-    DialogDriver driver([](HWND dlg) { PostMessageW(dlg, WM_COMMAND, IDCANCEL, 0); });
+    TMessageBoxCloser driver(IDCANCEL);
     EXPECT_FALSE(dialog.Execute());
   }
   EXPECT_TRUE(SameText(dialog.FileName(), file));
@@ -110,8 +68,11 @@ TEST_F(DialogTest, OpenDialogReturnsTheChosenFileAndKeepsTheNameOnCancel) {
 TEST_F(DialogTest, FolderBrowserReturnsItsSelectionOrNothingOnCancel) {
   std::wstring chosen = L"unchanged";
   {
-    DialogDriver driver([](HWND dlg) {
-      Sleep(1500);  // the tree fills its initial selection first
+    TMessageBoxCloser driver([](HWND dlg) {
+      // OK answers the folder the tree starts from (the desktop; the tree
+      // selects none): wait until the tree holds its folders.
+      HWND tree = GetDlgItem(dlg, 0x3741);
+      twtest::PumpUntil([&] { return tree && SendMessageW(tree, TVM_GETCOUNT, 0, 0) > 0; });
       PostMessageW(dlg, WM_COMMAND, IDOK, 0);
     });
     EXPECT_TRUE(SelectDirectory(L"选择输出目录", chosen));
@@ -121,7 +82,7 @@ TEST_F(DialogTest, FolderBrowserReturnsItsSelectionOrNothingOnCancel) {
       << WideToUtf8(chosen);
   std::wstring before = chosen;
   {
-    DialogDriver driver([](HWND dlg) { PostMessageW(dlg, WM_COMMAND, IDCANCEL, 0); });
+    TMessageBoxCloser driver(IDCANCEL);
     EXPECT_FALSE(SelectDirectory(L"选择输出目录", chosen));
   }
   EXPECT_EQ(chosen, before);

@@ -77,7 +77,7 @@ TEST(Thread, SuspendedStartsOnlyWhenToldAndStopsOnTerminate) {
   EXPECT_EQ(t.loops.load(), 0);
   EXPECT_TRUE(t.Suspended());
   t.Start();
-  while (t.loops.load() < 3) Sleep(1);
+  ASSERT_TRUE(twtest::PumpUntil([&] { return t.loops.load() >= 3; }));
   EXPECT_FALSE(t.Finished());
   t.Terminate();
   EXPECT_EQ(t.WaitFor(), 7u);
@@ -94,7 +94,7 @@ TEST(Thread, ExceptionInBodyIsKept) {
 
 TEST(Thread, DestroyingARunningOrSuspendedThreadEndsIt) {
   auto* running = new TCountingThread(false);
-  while (running->loops.load() < 1) Sleep(1);
+  ASSERT_TRUE(twtest::PumpUntil([&] { return running->loops.load() >= 1; }));
   delete running;  // must not hang
   int runs = gExecuteRuns.load();
   auto* never = new TCountingThread(true);
