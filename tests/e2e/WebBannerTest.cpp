@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/WebBanner.h"
+#include "tests/support/Pump.h"
 
 #include <string>
 
@@ -32,11 +33,6 @@ int CountChildren(HWND parent) {
   int n = 0;
   EnumChildWindows(parent, CountOne, reinterpret_cast<LPARAM>(&n));
   return n;
-}
-
-void Pump() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
 }
 
 // An OLE object that accepts a client site and then refuses to activate,
@@ -96,9 +92,8 @@ TEST(WebBanner, PlatformControlActivatesInPlaceNavigatesAndGoes) {
     TWebBanner banner;
     ASSERT_EQ(banner.Create(host), S_OK);
     EXPECT_TRUE(banner.IsCreated());
-    Pump();
     // In-place activation puts the control's own window inside the host.
-    EXPECT_GE(CountChildren(host), 1);
+    EXPECT_TRUE(twtest::PumpUntil([&] { return CountChildren(host) >= 1; }));
     const DWORD t0 = GetTickCount();
     EXPECT_EQ(banner.Navigate(BannerUrl()), S_OK);
     // Navigation only starts the load: it must not block on the network.
@@ -108,7 +103,7 @@ TEST(WebBanner, PlatformControlActivatesInPlaceNavigatesAndGoes) {
     EXPECT_FALSE(banner.IsCreated());
     banner.Destroy();  // twice is harmless
   }
-  Pump();
+  twtest::PumpPending();
   DestroyWindow(GetParent(host));
 }
 
