@@ -45,6 +45,20 @@ RECT ShrinkSides(RECT r, int dx) {
   return r;
 }
 
+// The status bar's caption drawer: the text measured, then placed one pixel
+// above the middle (centred across for centre alignment).
+void DrawStatusText(HDC dc, const RECT& area, std::wstring text, UINT align, UINT extraFlags) {
+  if (text.empty()) text = L" ";
+  SetBkMode(dc, TRANSPARENT);
+  RECT measure = area;
+  DrawTextWide(dc, text, measure, align | DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS);
+  const ImgRect place = PlaceButtonCaption(area.right - area.left, area.bottom - area.top,
+                                           measure.right - measure.left, measure.bottom - measure.top,
+                                           align == DT_CENTER);
+  RECT box{area.left + place.Left, area.top + place.Top, area.left + place.Right, area.top + place.Bottom};
+  DrawTextWide(dc, text, box, align | DT_EXPANDTABS | extraFlags);
+}
+
 }  // namespace
 
 TStatusBar* TSkinStatusBar::Bar() const { return dynamic_cast<TStatusBar*>(FControl); }
@@ -84,20 +98,6 @@ void TSkinStatusBar::DrawEdges(HDC dc, const RECT& r, int frame) const {
   fill(r.left, r.top, r.left + 1, r.bottom, topLeft);
   fill(r.left, r.bottom - 1, r.right, r.bottom, bottomRight);
   fill(r.right - 1, r.top, r.right, r.bottom, bottomRight);
-}
-
-// The status bar's caption drawer: the text measured, then placed one pixel
-// above the middle (centred across for centre alignment).
-static void DrawStatusText(HDC dc, const RECT& area, std::wstring text, UINT align, UINT extraFlags) {
-  if (text.empty()) text = L" ";
-  SetBkMode(dc, TRANSPARENT);
-  RECT measure = area;
-  DrawTextWide(dc, text, measure, align | DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS);
-  const ImgRect place = PlaceButtonCaption(area.right - area.left, area.bottom - area.top,
-                                           measure.right - measure.left, measure.bottom - measure.top,
-                                           align == DT_CENTER);
-  RECT box{area.left + place.Left, area.top + place.Top, area.left + place.Right, area.top + place.Bottom};
-  DrawTextWide(dc, text, box, align | DT_EXPANDTABS | extraFlags);
 }
 
 void TSkinStatusBar::DrawSkin(HDC dc, const RECT& r) {
