@@ -5,7 +5,11 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <thread>
+
+#include "tests/support/Pump.h"
+#include "tests/support/WindowCapture.h"
 
 namespace e2e {
 
@@ -17,12 +21,7 @@ std::wstring SelfFolder() {
 }
 
 bool WaitUntil(const std::function<bool()>& done, DWORD ms) {
-  const DWORD start = GetTickCount();
-  for (;;) {
-    if (done()) return true;
-    if (GetTickCount() - start >= ms) return done();
-    Sleep(20);
-  }
+  return twtest::PumpUntil(done, ms) || done();
 }
 
 TAppProcess::~TAppProcess() {
@@ -299,8 +298,18 @@ bool ListViewSelect(HWND list, int row) {
 
 namespace {
 
-// Pixels of a rectangle as dark (true) / light, by luminance.
-std::vector<bool> DarkPixels(HDC source, int x, int y, int w, int h) {
+// Dark (true) or light pixels of an image, by luminance.
+std::vector<bool> DarkPixels(const Image& img) {
+  std::vector<bool> dark(static_cast<size_t>(img.Width()) * img.Height(), false);
+  for (size_t i = 0; i < dark.size(); ++i) {
+    const uint32_t c = img.Pixels()[i];
+    dark[i] = (299 * PixelR(c) + 587 * PixelG(c) + 114 * PixelB(c)) / 1000 < 96;
+  }
+  return dark;
+}
+
+// `text` in black on white, `w` x `h` pixels, drawn in `font`.
+std::vector<bool> TextPicture(HFONT font, const std::wstring& text, int w, int h) {
   std::vector<bool> dark(static_cast<size_t>(w) * h, false);
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
@@ -309,23 +318,26 @@ std::vector<bool> DarkPixels(HDC source, int x, int y, int w, int h) {
   bi.bmiHeader.biPlanes = 1;
   bi.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
-  HDC mem = CreateCompatibleDC(source);
+  HDC mem = CreateCompatibleDC(nullptr);
   HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!dib) {
-    DeleteDC(mem);
-    return dark;
+  if (dib && bits) {
+    HGDIOBJ oldBmp = SelectObject(mem, dib);
+    HGDIOBJ oldFont = SelectObject(mem, font);
+    RECT r{0, 0, w, h};
+    FillRect(mem, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SetTextColor(mem, RGB(0, 0, 0));
+    SetBkMode(mem, TRANSPARENT);
+    TextOutW(mem, 0, 0, text.c_str(), static_cast<int>(text.size()));
+    GdiFlush();
+    Image img(w, h);
+    if (!img.Empty()) {
+      std::memcpy(img.Pixels(), bits, static_cast<size_t>(w) * h * sizeof(uint32_t));
+      dark = DarkPixels(img);
+    }
+    SelectObject(mem, oldFont);
+    SelectObject(mem, oldBmp);
   }
-  HGDIOBJ old = SelectObject(mem, dib);
-  BitBlt(mem, 0, 0, w, h, source, x, y, SRCCOPY);
-  GdiFlush();
-  const auto* px = static_cast<const uint32_t*>(bits);
-  for (size_t i = 0; i < dark.size(); ++i) {
-    const uint32_t c = px[i];
-    const int lum = (299 * ((c >> 16) & 0xFF) + 587 * ((c >> 8) & 0xFF) + 114 * (c & 0xFF)) / 1000;
-    dark[i] = lum < 96;
-  }
-  SelectObject(mem, old);
-  DeleteObject(dib);
+  if (dib) DeleteObject(dib);
   DeleteDC(mem);
   return dark;
 }
@@ -337,27 +349,18 @@ bool ShowsText(HWND window, POINT at, const std::wstring& text) {
   if (!GetClientRect(window, &client)) return false;
   HFONT font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"宋体");
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  HGDIOBJ oldFont = SelectObject(mem, font);
+  HDC measure = CreateCompatibleDC(nullptr);
+  HGDIOBJ oldFont = SelectObject(measure, font);
   SIZE extent{};
-  GetTextExtentPoint32W(mem, text.c_str(), static_cast<int>(text.size()), &extent);
+  GetTextExtentPoint32W(measure, text.c_str(), static_cast<int>(text.size()), &extent);
+  SelectObject(measure, oldFont);
+  DeleteDC(measure);
   constexpr int kSlack = 3;
   const int w = std::min<int>(extent.cx, client.right - at.x - kSlack);
   const int h = std::min<int>(extent.cy, client.bottom - at.y - kSlack);
   bool match = false;
   if (w > 0 && h > 0) {
-    // The expected picture: the text in black on white.
-    HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ oldBmp = SelectObject(mem, bmp);
-    RECT r{0, 0, w, h};
-    FillRect(mem, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    SetTextColor(mem, RGB(0, 0, 0));
-    SetBkMode(mem, TRANSPARENT);
-    TextOutW(mem, 0, 0, text.c_str(), static_cast<int>(text.size()));
-    const std::vector<bool> expected = DarkPixels(mem, 0, 0, w, h);
-    SelectObject(mem, oldBmp);
-    DeleteObject(bmp);
+    const std::vector<bool> expected = TextPicture(font, text, w, h);
     size_t inked = 0;
     for (bool b : expected) inked += b;
 
@@ -365,8 +368,10 @@ bool ShowsText(HWND window, POINT at, const std::wstring& text) {
     POINT origin = at;
     ClientToScreen(window, &origin);
     const int sw = w + 2 * kSlack, sh = h + 2 * kSlack;
-    const std::vector<bool> seen = DarkPixels(screen, origin.x - kSlack, origin.y - kSlack, sw, sh);
-    for (int dy = 0; dy <= 2 * kSlack && !match; ++dy) {
+    const Image screen = twtest::CaptureScreenRect(
+        RECT{origin.x - kSlack, origin.y - kSlack, origin.x - kSlack + sw, origin.y - kSlack + sh});
+    const std::vector<bool> seen = screen.Empty() ? std::vector<bool>() : DarkPixels(screen);
+    for (int dy = 0; dy <= 2 * kSlack && !match && !seen.empty(); ++dy) {
       for (int dx = 0; dx <= 2 * kSlack && !match; ++dx) {
         size_t differ = 0;
         for (int y = 0; y < h; ++y)
@@ -377,9 +382,6 @@ bool ShowsText(HWND window, POINT at, const std::wstring& text) {
       }
     }
   }
-  SelectObject(mem, oldFont);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
   DeleteObject(font);
   return match;
 }
