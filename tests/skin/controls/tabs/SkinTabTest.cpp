@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "gui/ComCtrls.h"
+#include "gui/ImgList.h"
 #include "gui/StdCtrls.h"
 #include "gui/TabCtrls.h"
 #include "skin/controls/SkinStatusBar.h"
@@ -230,6 +231,32 @@ TEST_F(SkinTabTest, ABareTabWindowOfADialogIsSkinnedToo) {
   ExpectTab(img, r, tpBottom, 1);
   DestroyWindow(bare);
   EXPECT_EQ(skin->LifeState(), kSkinWindowDestroyed);
+}
+
+TEST_F(SkinTabTest, TabsShowTheirImages) {
+  const COLORREF kImageRGB = RGB(0x11, 0x99, 0x22);
+  auto* images = new TImageList(form);
+  images->SetWidth(8);
+  images->SetHeight(8);
+  TBitmap strip(16, 8);
+  strip.Canvas()->Brush()->SetColor(TColor(0x00FF00FF));
+  strip.Canvas()->FillRect(RECT{0, 0, 8, 8});
+  strip.Canvas()->Brush()->SetColor(TColor(kImageRGB));
+  strip.Canvas()->FillRect(RECT{8, 0, 16, 8});
+  images->AddMasked(strip, TColor(0x00FF00FF));
+  TPageControl* pages = MakePages(tpTop);
+  pages->SetImages(images);
+  pages->Pages(1)->SetImageIndex(1);
+  Skin(pages, &tabsFrame);
+  const Image img = PaintToImage(pages->Handle());
+  auto count = [&](const RECT& r) {
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) n += At(img, x, y) == kImageRGB;
+    return n;
+  };
+  EXPECT_EQ(count(TabRect(pages, 1)), 64) << "the page's image, whole";
+  EXPECT_EQ(count(TabRect(pages, 0)), 0) << "a page without an image";
 }
 
 TEST_F(SkinTabTest, ButtonStyleTabsShowTheButtonFramesAndThePressedColour) {
