@@ -10,13 +10,15 @@
 
 #include "app/Main.h"
 #include "skin/controls/SkinMessages.h"
-#include "skin/data/Bmp.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinReadMessage.h"
 #include "skin/data/WinSkinStore.h"
 #include "skin/window/SkinManage.h"
 #include "skin/window/WinSkinForm.h"
+#include "tests/support/Pump.h"
 #include "tests/support/WindowCapture.h"
+
+using twtest::PumpUntil;
 
 namespace {
 
@@ -24,36 +26,10 @@ using Clock = std::chrono::steady_clock;
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
-void PumpPending() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
-
-// Handles messages until `done` holds (false after 20 s).
-bool PumpUntil(const std::function<bool()>& done) {
-  const auto limit = Clock::now() + std::chrono::seconds(20);
-  while (!done()) {
-    if (Clock::now() > limit) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    PumpPending();
-  }
-  return true;
-}
-
 bool Save(const std::wstring& path, HWND window) {
-  PumpUntil([] { return GetQueueStatus(QS_ALLINPUT) == 0; });
+  twtest::PumpUntilIdle();
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  const Image img = twtest::CaptureWindow(window);
-  const std::vector<uint8_t> bytes = EncodeBmp(img, 24);
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(f);
-  return written == bytes.size();
+  return twtest::SaveWindowBmp(window, path);
 }
 
 }  // namespace

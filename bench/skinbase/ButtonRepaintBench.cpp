@@ -19,24 +19,16 @@
 #include "gui/StdCtrls.h"
 #include "skin/controls/SkinButton.h"
 #include "skin/controls/SkinProgress.h"
-#include "skin/data/Bmp.h"
 #include "skin/data/SkinRead.h"
 #include "skin/data/WinSkinIni.h"
 #include "tests/skin/controls/support/TestFrame.h"
+#include "tests/support/Pump.h"
 #include "tests/support/WindowCapture.h"
 
 namespace {
 
 const char* const kSkinNames[] = {"porcelain", "graphite", "jade", "amber", "ink"};
 constexpr int kRepaints = 500;
-
-void Pump() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
 
 std::unique_ptr<TSkinModel> LoadSkin(int index) {
   const std::string path = std::string(TW_SKINS_FOLDER) + "/SkinItem" + std::to_string(index) + ".skn";
@@ -71,14 +63,8 @@ double RepaintUs(HWND window) {
 }
 
 void SaveShot(HWND window, const std::wstring& folder, const std::string& name) {
-  Pump();
-  const std::vector<uint8_t> bmp = EncodeBmp(twtest::CaptureWindow(window), 24);
-  const std::wstring path = folder + L"\\" + std::wstring(name.begin(), name.end()) + L".bmp";
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return;
-  DWORD written = 0;
-  WriteFile(h, bmp.data(), DWORD(bmp.size()), &written, nullptr);
-  CloseHandle(h);
+  twtest::PumpPending();
+  twtest::SaveWindowBmp(window, folder + L"\\" + std::wstring(name.begin(), name.end()) + L".bmp");
 }
 
 }  // namespace
@@ -101,7 +87,7 @@ int main(int argc, char** argv) {
   bar->SetPosition(50);
   form->Show();
   SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  Pump();
+  twtest::PumpPending();
 
   std::printf("one repaint, mean of %d (microseconds):\n", kRepaints);
   std::printf("  %-10s button %8.1f   progress %8.1f\n", "native", RepaintUs(button->Handle()), RepaintUs(bar->Handle()));
@@ -116,7 +102,7 @@ int main(int argc, char** argv) {
     skin->AttachControl(&frame, false, nullptr);
     (new TSkinProgress(bar))->AttachControl(&frame, false, nullptr);
     SendMessageW(button->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));  // hovered
-    Pump();
+    twtest::PumpPending();
     const double buttonUs = RepaintUs(button->Handle());
     std::printf("  %-10s button %8.1f   progress %8.1f\n", kSkinNames[i], buttonUs, RepaintUs(bar->Handle()));
     if (!shots.empty()) {
@@ -126,7 +112,7 @@ int main(int argc, char** argv) {
       SendMessageW(button->Handle(), WM_MOUSELEAVE, 0, 0);
     }
     frame.ReleaseAll();
-    Pump();
+    twtest::PumpPending();
   }
   TComponent::Free(form);
   return 0;

@@ -21,25 +21,17 @@
 #include "gui/StdCtrls.h"
 #include "skin/controls/SkinEdit.h"
 #include "skin/controls/SkinListView.h"
-#include "skin/data/Bmp.h"
 #include "skin/data/SkinModel.h"
 #include "skin/data/SkinRead.h"
 #include "skin/data/WinSkinIni.h"
 #include "tests/skin/controls/support/TestFrame.h"
+#include "tests/support/Pump.h"
 #include "tests/support/WindowCapture.h"
 
 namespace {
 
 const char* const kSkinNames[] = {"porcelain", "graphite", "jade", "amber", "ink"};
 constexpr int kRepaints = 200;
-
-void Pump() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
 
 std::unique_ptr<TSkinModel> LoadSkin(int index) {
   const std::string path = std::string(TW_SKINS_FOLDER) + "/SkinItem" + std::to_string(index) + ".skn";
@@ -68,7 +60,7 @@ double RepaintMs(TForm* form, TListView* list) {
     RedrawWindow(list->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     // The overlays are the list's siblings: painted with their parent's children.
     RedrawWindow(form->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    Pump();
+    twtest::PumpPending();
   }
   GdiFlush();
   QueryPerformanceCounter(&b);
@@ -76,14 +68,7 @@ double RepaintMs(TForm* form, TListView* list) {
 }
 
 void SaveShot(HWND window, const std::wstring& folder, const std::string& name) {
-  const Image img = twtest::CaptureWindow(window);
-  const std::vector<uint8_t> bmp = EncodeBmp(img, 24);
-  const std::wstring path = folder + L"\\" + std::wstring(name.begin(), name.end()) + L".bmp";
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return;
-  DWORD written = 0;
-  WriteFile(h, bmp.data(), DWORD(bmp.size()), &written, nullptr);
-  CloseHandle(h);
+  twtest::SaveWindowBmp(window, folder + L"\\" + std::wstring(name.begin(), name.end()) + L".bmp");
 }
 
 }  // namespace
@@ -121,7 +106,7 @@ int main(int argc, char** argv) {
   edit->SetText(L"C:\\users\\tonewell\\Desktop\\mp3");
   form->Show();
   SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  Pump();
+  twtest::PumpPending();
   RedrawWindow(form->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 
   std::printf("list repaint (30 rows, header, vertical bar), mean of %d:\n", kRepaints);
@@ -136,9 +121,9 @@ int main(int argc, char** argv) {
     skintest::TTestFrame frame(form->Handle(), std::move(model));
     (new TSkinListView(list))->AttachControl(&frame, false, nullptr);
     (new TSkinEdit(edit))->AttachControl(&frame, false, nullptr);
-    Pump();
+    twtest::PumpPending();
     RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    Pump();
+    twtest::PumpPending();
     std::printf("  %-10s %7.3f ms\n", kSkinNames[i], RepaintMs(form, list));
     if (!shots.empty()) SaveShot(form->Handle(), shots, std::to_string(i) + "-" + kSkinNames[i]);
     std::fflush(stdout);

@@ -15,7 +15,6 @@
 #include <string>
 #include <vector>
 
-#include "skin/data/Bmp.h"
 #include "tests/e2e/Driver.h"
 #include "tests/support/WindowCapture.h"
 
@@ -144,7 +143,7 @@ int wmain(int argc, wchar_t** argv) {
     RedrawWindow(shown, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN);
     WaitForInputIdle(app.Process(), 10000);
   }
-  const bool saved = WriteBytes(argv[2], EncodeBmp(twtest::CaptureWindow(shown), 24));
+  const bool saved = twtest::SaveWindowBmp(shown, argv[2]);
   if (shown != main) PressDialogButton(shown, IDCANCEL);
   std::printf("%d rows, %s\n", Rows(list), saved ? "saved" : "not saved");
   // Which of the list's windows say they are skinned (WM_SKINQUERY, 0x3523).
