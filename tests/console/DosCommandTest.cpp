@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "console/DosCommand.h"
+#include "tests/support/Pump.h"
 
 namespace {
 
@@ -28,19 +29,7 @@ std::wstring ExeDir() {
 std::wstring Quoted(const std::wstring& s) { return L"\"" + s + L"\""; }
 
 // Handles messages (the runner's timer ticks) until `done` or the timeout.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-  DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-  }
-  return true;
-}
+using twtest::PumpUntil;
 
 void Pump(DWORD ms) {
   PumpUntil([] { return false; }, ms);

@@ -14,6 +14,7 @@
 #include "app/logic/ConvertPaths.h"
 #include "app/logic/ToolOutput.h"
 #include "console/DosCommand.h"
+#include "tests/support/Pump.h"
 
 namespace {
 
@@ -30,16 +31,7 @@ std::wstring ExeDir() {
   return path.substr(0, path.find_last_of(L"\\/") + 1);
 }
 
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-  DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-  }
-  return true;
-}
+using twtest::PumpUntil;
 
 std::string ReadFile(const std::wstring& path) {
   std::ifstream in(path.c_str(), std::ios::binary);
