@@ -18,6 +18,7 @@
 #include "skin/controls/SkinScrollBarH.h"
 #include "skin/controls/SkinUpDown.h"
 #include "skin/window/ControlDispatch.h"
+#include "tests/skin/controls/buttons/ButtonsFixture.h"
 #include "tests/skin/controls/support/TestFrame.h"
 #include "tests/skin/data/model/SkinTestPackage.h"
 #include "tests/support/Pump.h"
@@ -196,6 +197,39 @@ TEST_F(SkinScrollKindsTest, StandAloneBarScrollsExactlyAsTheNativeOne) {
   SendMessageW(native->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), MAKELPARAM(control.left + 68, control.top + 50));
   Settle(form->Handle());
   EXPECT_EQ(skinned->Position(), native->Position()) << "native moved from " << before;
+}
+
+// Ends a drag inside the control's tracking loop with real input: moves the
+// mouse to the point and lets the button go.
+struct TRealRelease {
+  HWND window;
+  POINT to;
+} gRelease;
+void CALLBACK ReleaseDrag(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  skintest::MouseAt(gRelease.window, gRelease.to.x, gRelease.to.y);
+  skintest::MouseAt(gRelease.window, gRelease.to.x, gRelease.to.y, MOUSEEVENTF_LEFTUP);
+}
+
+TEST_F(SkinScrollKindsTest, RealMouseDragOfTheSkinnedThumbMovesTheBarAsOnTheNativeOne) {
+  TScrollBar* skinned = MakeBar(sbVertical, 20, 10, 17, 240);
+  TScrollBar* native = MakeBar(sbVertical, 80, 10, 17, 240);
+  TWScrollbar* bar = SkinBar(skinned)->Bar();
+  HWND overlay = bar->Handle();
+  for (TScrollBar* b : {skinned, native}) {
+    const SCROLLBARINFO i = BarInfo(b->Handle(), OBJID_CLIENT);
+    HWND under = b == skinned ? overlay : b->Handle();
+    const int y = (i.xyThumbTop + i.xyThumbBottom) / 2;
+    skintest::MouseAt(under, 8, y);
+    skintest::MouseAt(under, 8, y, MOUSEEVENTF_LEFTDOWN);
+    gRelease = TRealRelease{under, POINT{8, y + 50}};
+    SetTimer(nullptr, 0, 100, &ReleaseDrag);
+    EXPECT_TRUE(PumpUntil([&] { return b->Position() > 0 && !(GetAsyncKeyState(VK_LBUTTON) & 0x8000); }));
+    Settle(form->Handle());
+  }
+  EXPECT_GT(native->Position(), 0);
+  EXPECT_EQ(skinned->Position(), native->Position());
+  EXPECT_FALSE(bar->Tracking());
 }
 
 TEST_F(SkinScrollKindsTest, BarIsDrawnFromTheSkinStretchedOverTheControlAndFollowsItsState) {
