@@ -75,7 +75,10 @@ HRESULT TWebBrowser::EnsureBrowser() {
   }
   if (!host) return E_FAIL;
   if (!FPage) FPage = MakePage(host);
-  if (!FPage) return HRESULT_FROM_WIN32(GetLastError());
+  if (!FPage) {
+    const DWORD error = GetLastError();
+    return error ? HRESULT_FROM_WIN32(error) : E_FAIL;
+  }
   FBanner = std::make_unique<TWebBanner>(Factory());
   FBanner->SetOnStateChanged([this](TBannerState state) { BannerStateChanged(state); });
   const HRESULT hr = FBanner->Create(FPage);
