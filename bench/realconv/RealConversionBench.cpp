@@ -1,15 +1,22 @@
-// Timing driver (no assertions): ten 60 s WMA files converted
-//   1. by the stock encoder alone, one after another, with the settings our
-//      ffmpeg.exe uses, and
-//   2. by Tonewell.exe from the program folder (our ffmpeg.exe over the same
-//      encoder), driven through its window;
-// prints both wall times, their ratio (goal < 1.05) and Tonewell's own CPU
-// time while converting.
+// Timing driver (no assertions): ten 60 s WMA files, each converted in
+// turn three ways, so that a busy machine weighs on every way alike:
+//   1. by the stock encoder alone, with the settings our ffmpeg.exe uses,
+//   2. by our ffmpeg.exe alone (the stock encoder under it), started as
+//      Tonewell starts it,
+//   3. by Tonewell.exe from the program folder, driven through its window
+//      (list cleared, the file added, convert clicked, until the run ends);
+// the order of the three turns from file to file. Prints every file, the
+// totals, the wall-time ratios against the encoder alone (total, and the
+// median of the files' ratios; goal for Tonewell < 1.05) and Tonewell's own
+// CPU time while converting.
 //
-// Usage: RealConversionBench.exe   (needs tools/setup.sh's encoder and samples)
+// Usage: RealConversionBench.exe [ROUNDS]   (rounds over the ten files,
+// default 1; needs tools/setup.sh's encoder and samples)
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -69,9 +76,62 @@ DWORD RunQuiet(const std::wstring& commandLine) {
   return code;
 }
 
+// Tonewell converting one file at a time through its window.
+class TTonewell {
+ public:
+  bool Start(const std::wstring& appDir, const std::wstring& out) {
+    if (!app_.Start(appDir + L"Tonewell.exe", appDir, L"Tonewell 2.2")) return false;
+    HWND main = app_.Main();
+    HWND saveDir = FindChild(main, L"TEdit", L"");
+    add_ = FindChild(main, L"TButton", L"新增");
+    clear_ = FindChild(main, L"TButton", L"清空");
+    convert_ = FindChild(main, L"TButton", L"立即转换");
+    list_ = FindChild(main, L"TListView", L"");
+    if (!(add_ && clear_ && saveDir && convert_ && list_)) return false;
+    SendMessageW(saveDir, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(out.c_str()));
+    return true;
+  }
+  // Converts `source` alone: wall seconds from the click to the controls
+  // coming back (negative when the file was not converted), Tonewell's CPU
+  // seconds in that time.
+  double Convert(const std::wstring& source, double& cpu) {
+    if (!ClickAndWait(clear_) || ListViewCount(list_) != 0) return -1;
+    Click(add_);
+    HWND dialog = WaitForTopWindow(app_.Pid(), L"#32770", 10000);
+    if (!dialog || !FillOpenDialog(dialog, source) || !WaitUntil([&] { return ListViewCount(list_) == 1; }, 60000))
+      return -1;
+    const double cpu0 = CpuSeconds(app_.Process());
+    const double t0 = Now();
+    Click(convert_);
+    bool disabledSeen = false;
+    const bool finished = WaitUntil(
+        [&] {
+          disabledSeen |= !IsWindowEnabled(convert_);
+          return disabledSeen && IsWindowEnabled(convert_);
+        },
+        600000);
+    const double wall = Now() - t0;
+    cpu = CpuSeconds(app_.Process()) - cpu0;
+    const auto rows = ListViewRows(list_, 2);
+    return finished && rows.size() == 1 && rows[0].size() > 1 && rows[0][1] == L"完成" ? wall : -1;
+  }
+  void Close() { app_.Close(); }
+
+ private:
+  TAppProcess app_;
+  HWND add_ = nullptr, clear_ = nullptr, convert_ = nullptr, list_ = nullptr;
+};
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  const size_t n = v.size();
+  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
 }  // namespace
 
-int wmain() {
+int wmain(int argc, wchar_t** argv) {
+  const int rounds = argc > 1 ? std::max(1, _wtoi(argv[1])) : 1;
   const std::wstring appDir = SelfFolder() + L"tonewell-real\\";
   const std::wstring encoder = appDir + L"encoder\\ffmpeg.exe";
   const std::wstring work = SelfFolder() + L"bench-work\\";
@@ -79,7 +139,6 @@ int wmain() {
     std::fprintf(stderr, "no stock encoder in %ls: run tools/setup.sh\n", appDir.c_str());
     return 1;
   }
-  CreateDirectoryW(work.c_str(), nullptr);
   std::vector<std::wstring> sources;
   for (int i = 1; i <= 10; ++i) {
     wchar_t name[32];
@@ -90,65 +149,58 @@ int wmain() {
       return 1;
     }
   }
+  const std::wstring direct = work + L"direct\\", companion = work + L"companion\\", out = work + L"tonewell\\";
+  for (const auto& d : {work, direct, companion}) CreateDirectoryW(d.c_str(), nullptr);
 
-  // 1. The stock encoder alone.
-  const std::wstring direct = work + L"direct\\";
-  CreateDirectoryW(direct.c_str(), nullptr);
-  const double d0 = Now();
-  int failures = 0;
-  for (size_t i = 0; i < sources.size(); ++i) {
-    failures += RunQuiet(L"\"" + encoder + L"\" -hide_banner -nostdin -i \"" + sources[i] +
-                         L"\" -vn -acodec libmp3lame -q:a 2 -id3v2_version 3 -f mp3 -y \"" + direct + L"track" +
-                         std::to_wstring(i) + L".mp3\"") != 0;
-  }
-  const double directWall = Now() - d0;
-
-  // 2. Tonewell.
-  TAppProcess app;
-  if (!app.Start(appDir + L"Tonewell.exe", appDir, L"Tonewell 2.2")) {
+  TTonewell tonewell;
+  if (!tonewell.Start(appDir, out)) {
     std::fprintf(stderr, "Tonewell did not start\n");
     return 1;
   }
-  HWND main = app.Main();
-  HWND add = FindChild(main, L"TButton", L"新增");
-  HWND convert = FindChild(main, L"TButton", L"立即转换");
-  HWND list = FindChild(main, L"TListView", L"");
-  HWND saveDir = FindChild(main, L"TEdit", L"");
-  HWND progressBox = FindChild(main, L"TGroupBox", L"进度");
-  for (const auto& s : sources) {
-    const int before = ListViewCount(list);
-    Click(add);
-    HWND dialog = WaitForTopWindow(app.Pid(), L"#32770", 10000);
-    if (!dialog || !FillOpenDialog(dialog, s) ||
-        !WaitUntil([&] { return ListViewCount(list) == before + 1; }, 60000)) {
-      std::fprintf(stderr, "adding a file failed\n");
-      return 1;
+  std::printf("%zu files of 60 s, %d round(s); seconds of wall time per file\n", sources.size(), rounds);
+  std::printf("file     encoder-alone  our-ffmpeg.exe  Tonewell  Tonewell-CPU\n");
+  double total[3] = {0, 0, 0}, cpuTotal = 0;
+  std::vector<double> companionRatios, tonewellRatios;
+  int failures = 0, turn = 0;
+  for (int r = 0; r < rounds; ++r) {
+    for (size_t i = 0; i < sources.size(); ++i, ++turn) {
+      const std::wstring name = L"track" + std::to_wstring(i + 1) + L".mp3";
+      double t[3] = {0, 0, 0}, cpu = 0;
+      for (int k = 0; k < 3; ++k) {
+        const int way = (k + turn) % 3;
+        const double t0 = Now();
+        if (way == 0) {
+          failures += RunQuiet(L"\"" + encoder + L"\" -hide_banner -nostdin -i \"" + sources[i] +
+                               L"\" -vn -acodec libmp3lame -q:a 2 -id3v2_version 3 -f mp3 -y \"" + direct + name + L"\"") != 0;
+          t[0] = Now() - t0;
+        } else if (way == 1) {
+          failures += RunQuiet(L"\"" + appDir + L"ffmpeg.exe\" -i \"" + sources[i] + L"\" -y  -vn -acodec libmp3lame \"" +
+                               companion + name + L"\"") != 0;
+          t[1] = Now() - t0;
+        } else {
+          t[2] = tonewell.Convert(sources[i], cpu);
+          if (t[2] < 0) {
+            std::fprintf(stderr, "Tonewell did not convert %ls\n", sources[i].c_str());
+            return 1;
+          }
+        }
+      }
+      std::printf("%2d/%-2zu %15.2f  %14.2f  %8.2f  %12.2f\n", r + 1, i + 1, t[0], t[1], t[2], cpu);
+      std::fflush(stdout);
+      for (int k = 0; k < 3; ++k) total[k] += t[k];
+      cpuTotal += cpu;
+      companionRatios.push_back(t[1] / t[0]);
+      tonewellRatios.push_back(t[2] / t[0]);
     }
   }
-  const std::wstring out = work + L"tonewell\\";
-  SendMessageW(saveDir, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(out.c_str()));
-  const double cpu0 = CpuSeconds(app.Process());
-  const double t0 = Now();
-  Click(convert);
-  bool disabledSeen = false;
-  const bool done = WaitUntil(
-      [&] {
-        disabledSeen |= !IsWindowEnabled(convert);
-        return disabledSeen && IsWindowEnabled(convert) && ShowsText(progressBox, POINT{112, 16}, L"转换完成");
-      },
-      1800000);
-  const double tonewellWall = Now() - t0;
-  const double cpu = CpuSeconds(app.Process()) - cpu0;
-  const auto rows = ListViewRows(list, 2);
-  int converted = 0;
-  for (const auto& r : rows) converted += r.size() > 1 && r[1] == L"完成";
-  app.Close();
-
-  std::printf("files: %zu of 60 s each\n", sources.size());
-  std::printf("stock encoder alone: %.2f s (%d failed)\n", directWall, failures);
-  std::printf("Tonewell: %.2f s (%d of %zu marked done, run %s)\n", tonewellWall, converted, rows.size(),
-              done ? "finished" : "TIMED OUT");
-  std::printf("ratio Tonewell / encoder alone: %.3f (goal < 1.05)\n", tonewellWall / directWall);
-  std::printf("Tonewell CPU time while converting: %.2f s = %.2f %% of the run\n", cpu, 100.0 * cpu / tonewellWall);
-  return done ? 0 : 1;
+  tonewell.Close();
+  std::printf("total: encoder alone %.2f s, our ffmpeg.exe %.2f s, Tonewell %.2f s (%d conversions failed)\n", total[0],
+              total[1], total[2], failures);
+  std::printf("ratio our ffmpeg.exe / encoder alone: %.3f total, %.3f median of files\n", total[1] / total[0],
+              Median(companionRatios));
+  std::printf("ratio Tonewell / encoder alone: %.3f total, %.3f median of files (goal < 1.05)\n", total[2] / total[0],
+              Median(tonewellRatios));
+  std::printf("Tonewell CPU time while converting: %.2f s = %.2f %% of its wall time\n", cpuTotal,
+              100.0 * cpuTotal / total[2]);
+  return failures == 0 ? 0 : 1;
 }
