@@ -4,55 +4,13 @@
 
 #include <windows.h>
 
-#include <atomic>
 #include <string>
-#include <thread>
 
 #include "skin/data/SkinRead.h"
 #include "skin/data/SkinReadMessage.h"
+#include "tests/support/MessageBoxCloser.h"
 
 namespace {
-
-struct Seen {
-  std::wstring title;
-  std::wstring text;
-};
-
-struct Search {
-  HWND box = nullptr;
-};
-
-BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lParam) {
-  wchar_t cls[64] = {};
-  GetClassNameW(hwnd, cls, 64);
-  if (std::wstring(cls) == L"#32770" && IsWindowVisible(hwnd)) {
-    reinterpret_cast<Search*>(lParam)->box = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-std::wstring Text(HWND hwnd) {
-  wchar_t buf[512] = {};
-  GetWindowTextW(hwnd, buf, 512);
-  return buf;
-}
-
-// Waits up to 15 s for a dialog of `thread`, records it and presses OK.
-void CloseBoxOf(DWORD thread, Seen& seen, std::atomic<bool>& found) {
-  for (int i = 0; i < 300; ++i) {
-    Search s;
-    EnumThreadWindows(thread, FindDialog, reinterpret_cast<LPARAM>(&s));
-    if (s.box) {
-      seen.title = Text(s.box);
-      seen.text = Text(GetDlgItem(s.box, 0xFFFF));  // the message box's text control
-      found = true;
-      PostMessageW(s.box, WM_COMMAND, IDOK, 0);
-      return;
-    }
-    Sleep(50);
-  }
-}
 
 std::vector<uint8_t> ArchiveOfVersion(uint32_t version) {
   std::vector<uint8_t> a(16, 0);
@@ -65,18 +23,15 @@ std::vector<uint8_t> ArchiveOfVersion(uint32_t version) {
 TEST(SkinReadMessage, OlderPackageShowsTheMessageBoxUntilClosed) {
   InstallSkinReaderMessageBox();
   ASSERT_TRUE(TSkinReader::HasMessageHook());
-  Seen seen;
-  std::atomic<bool> found{false};
-  std::thread closer(CloseBoxOf, GetCurrentThreadId(), std::ref(seen), std::ref(found));
+  twtest::TMessageBoxCloser closer(IDOK);
   TSkinReader reader;
-  const bool opened = reader.OpenArchive(ArchiveOfVersion(10000));
-  closer.join();
-  EXPECT_FALSE(opened);
-  ASSERT_TRUE(found) << "no message box appeared";
-  EXPECT_EQ(seen.text, L"This is Older Skin File\rPlease update to new version !");
-  EXPECT_EQ(seen.title, L"SkinReadMessageTest");
+  EXPECT_FALSE(reader.OpenArchive(ArchiveOfVersion(10000)));
+  ASSERT_TRUE(closer.WaitForClosed(1)) << "no message box appeared";
+  EXPECT_EQ(closer.Last().text, L"This is Older Skin File\rPlease update to new version !");
+  EXPECT_EQ(closer.Last().caption, L"SkinReadMessageTest");
 
   // A package of the right version shows nothing and opens.
   EXPECT_TRUE(reader.OpenArchive(ArchiveOfVersion(20000)));
+  EXPECT_EQ(closer.Closed(), 1);
   TSkinReader::SetMessageHook(nullptr);
 }
