@@ -5,7 +5,6 @@
 //   SkinnedGallery.exe FOLDER   saves FOLDER\gallery-skin0.bmp .. gallery-skin4.bmp
 #include <windows.h>
 
-#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -13,46 +12,20 @@
 #include "app/Main.h"
 #include "gui/Forms.h"
 #include "skin/controls/SkinMessages.h"
-#include "skin/data/Bmp.h"
 #include "skin/data/SkinData.h"
 #include "skin/data/WinSkinStore.h"
 #include "skin/window/SkinManage.h"
 #include "skin/window/WinSkinForm.h"
+#include "tests/support/Pump.h"
 #include "tests/support/WindowCapture.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-void PumpPending() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
-
-bool PumpUntil(const std::function<bool()>& done) {
-  const auto limit = Clock::now() + std::chrono::seconds(20);
-  while (!done()) {
-    if (Clock::now() > limit) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    PumpPending();
-  }
-  return true;
-}
-
 bool Save(const std::wstring& path, HWND window) {
-  PumpUntil([] { return GetQueueStatus(QS_ALLINPUT) == 0; });
+  twtest::PumpUntilIdle();
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  PumpUntil([] { return GetQueueStatus(QS_ALLINPUT) == 0; });
-  const std::vector<uint8_t> bytes = EncodeBmp(twtest::CaptureWindow(window), 24);
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(f);
-  return written == bytes.size();
+  twtest::PumpUntilIdle();
+  return twtest::SaveWindowBmp(window, path);
 }
 
 }  // namespace
@@ -84,7 +57,7 @@ int wmain(int argc, wchar_t** argv) {
   for (int i = 0; i < 5; ++i) {
     skin->LoadFromStore(FrmMain->SkinStore1, i);
     skin->SetActive(true);
-    const bool skinned = PumpUntil([&] {
+    const bool skinned = twtest::PumpUntil([&] {
       TWinSkinForm* frame = SkinManager() ? SkinManager()->FindSkinForm(window) : nullptr;
       return frame && frame->SkinMessageSeen() && !SkinManager()->ActionPending() &&
              SkinManager()->PendingSkin() == nullptr;
