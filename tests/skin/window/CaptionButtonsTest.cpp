@@ -20,6 +20,7 @@
 #include "skin/window/SystemMenu.h"
 #include "tests/skin/data/model/SkinTestPackage.h"
 #include "tests/support/Pump.h"
+#include "tests/support/WindowCapture.h"
 
 namespace {
 
@@ -256,21 +257,14 @@ private:
 // ---- the user: real input, waits on what the screen shows -----------------
 
 uint32_t ScreenPixel(POINT p) {
-  HDC dc = GetDC(nullptr);
-  const COLORREF c = GetPixel(dc, p.x, p.y);
-  ReleaseDC(nullptr, dc);
-  return PixelFromColour(c);
+  const Image one = twtest::CaptureScreenRect(RECT{p.x, p.y, p.x + 1, p.y + 1});
+  return one.Empty() ? 0 : one.Pixels()[0];
 }
 
 // Polls a condition from the helper thread (the test thread runs the
 // messages meanwhile); false when it did not hold within the limit.
 bool WaitFor(const std::function<bool()>& condition, DWORD limitMs = twtest::kWaitLimitMs) {
-  const DWORD start = GetTickCount();
-  while (!condition()) {
-    if (GetTickCount() - start > limitMs) return false;
-    Sleep(5);
-  }
-  return true;
+  return twtest::PumpUntil(condition, limitMs);
 }
 
 bool WaitForPixel(POINT p, uint32_t pixel) {
