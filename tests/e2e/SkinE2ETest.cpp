@@ -11,6 +11,7 @@
 #include <string>
 
 #include "tests/e2e/Driver.h"
+#include "tests/support/WindowCapture.h"
 
 using namespace e2e;
 
@@ -25,10 +26,8 @@ bool Skinned(HWND w) {
 }
 
 COLORREF ScreenPixel(int x, int y) {
-  HDC dc = GetDC(nullptr);
-  const COLORREF c = GetPixel(dc, x, y);
-  ReleaseDC(nullptr, dc);
-  return c;
+  const Image one = twtest::CaptureScreenRect(RECT{x, y, x + 1, y + 1});
+  return one.Empty() ? CLR_INVALID : ColourFromPixel(one.Pixels()[0]);
 }
 
 class SkinE2ETest : public ::testing::Test {
