@@ -54,7 +54,7 @@ TEST_F(DialogTest, OpenDialogReturnsTheChosenFileAndKeepsTheNameOnCancel) {
       PostMessageW(dlg, WM_COMMAND, IDOK, 0);
     });
     EXPECT_TRUE(dialog.Execute());
-    EXPECT_EQ(driver.Closed(), 1);
+    EXPECT_TRUE(driver.WaitForClosed(1));
   }
   EXPECT_TRUE(SameText(dialog.FileName(), file)) << WideToUtf8(dialog.FileName());
   {
