@@ -20,6 +20,7 @@
 #include "gui/Threads.h"
 #include "gui/Timer.h"
 #include "skin/data/Bmp.h"
+#include "tests/support/AppLoop.h"
 #include "tests/support/MessageBoxCloser.h"
 #include "tests/support/Pump.h"
 #include "tests/support/WindowCapture.h"
@@ -104,8 +105,7 @@ TW_IMPLEMENT_CLASS(TTestForm, [](TClassBuilder<TTestForm>& c) {
 class GuiEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
-    Application->Initialize();
-    twtest::SetPumpDispatcher([](MSG& msg) { Application->Dispatch(msg); });
+    twtest::UseApplicationLoop();
     Application->SetTitle(L"Library test 2.1");
   }
 };

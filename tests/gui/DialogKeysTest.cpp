@@ -10,20 +10,14 @@
 
 #include "gui/Forms.h"
 #include "gui/StdCtrls.h"
+#include "tests/support/AppLoop.h"
 #include "tests/support/Pump.h"
 
 using namespace twtest;
 
 namespace {
 
-class GuiEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    Application->Initialize();
-    SetPumpDispatcher([](MSG& msg) { Application->Dispatch(msg); });
-  }
-};
-const auto* const kEnv = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
+const auto* const kEnv = ::testing::AddGlobalTestEnvironment(new TApplicationEnvironment);
 
 class TKeysForm : public TForm {
   TW_DECLARE_CLASS(TKeysForm, TForm)

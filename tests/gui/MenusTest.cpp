@@ -8,6 +8,7 @@
 #include "gui/Forms.h"
 #include "gui/Menus.h"
 #include "gui/StdCtrls.h"
+#include "tests/support/AppLoop.h"
 #include "tests/support/MsgSequence.h"
 #include "tests/support/Pump.h"
 #include "tests/support/WindowCapture.h"
@@ -20,15 +21,8 @@ using namespace twtest;
 
 namespace {
 
-class GuiEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    Application->Initialize();
-    // Keys go through the application's handling, as in the program.
-    SetPumpDispatcher([](MSG& msg) { Application->Dispatch(msg); });
-  }
-};
-const auto* const kEnv = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
+// Keys go through the application's handling, as in the program.
+const auto* const kEnv = ::testing::AddGlobalTestEnvironment(new TApplicationEnvironment);
 
 class TMenuForm : public TForm {
   TW_DECLARE_CLASS(TMenuForm, TForm)
