@@ -65,12 +65,12 @@ std::wstring Work(const std::wstring& name) {
 
 std::wstring Quote(const std::wstring& s) { return L"\"" + s + L"\""; }
 
-// A started companion with standard output and error on one pipe and, by
-// default, a hidden console of its own; with a `job`, put into it before it
-// runs, as Tonewell starts its tools.
+// A started companion with standard output and error on one pipe and a
+// hidden console of its own; with a `job`, put into it before it runs, as
+// Tonewell starts its tools.
 class TChild {
  public:
-  explicit TChild(const std::wstring& commandLine, HANDLE job = nullptr, DWORD flags = CREATE_NO_WINDOW) {
+  explicit TChild(const std::wstring& commandLine, HANDLE job = nullptr) {
     SECURITY_ATTRIBUTES sa{sizeof(sa), nullptr, TRUE};
     HANDLE write = nullptr;
     CreatePipe(&read_, &write, &sa, 0);
@@ -82,7 +82,7 @@ class TChild {
     si.hStdInput = nullptr;
     std::wstring line = commandLine;
     PROCESS_INFORMATION pi{};
-    if (job) flags |= CREATE_SUSPENDED;
+    const DWORD flags = CREATE_NO_WINDOW | (job ? CREATE_SUSPENDED : 0);
     if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, flags, nullptr, nullptr, &si, &pi)) {
       process_ = pi.hProcess;
       pid_ = pi.dwProcessId;
@@ -293,8 +293,8 @@ TEST_F(Companions, MissingOrBrokenEncoderSaysSoAndFails) {
   EXPECT_EQ(usage.Finish(), 2u);
 }
 
-// The stock encoder started by `parent` (which may have other children,
-// such as the console host of its hidden console), 0 when there is none.
+// The stock encoder started by `parent` (whose hidden console's host is a
+// child of it too), 0 when there is none.
 DWORD EncoderChildOf(DWORD parent) {
   HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   PROCESSENTRY32W e{};
@@ -359,9 +359,7 @@ class TSilentSource {
 TEST_F(Companions, KilledConverterTakesTheEncoderAlong) {
   // Alone, and inside a kill-on-close job of its caller as Tonewell starts
   // it; the caller's job stays open, so only the companion's own job can end
-  // the encoder. The companion runs on our console: under Wine the end of a
-  // hidden console of its own would end the encoder too and hide a missing
-  // job.
+  // the encoder.
   for (const bool callerJob : {false, true}) {
     SCOPED_TRACE(callerJob ? "in the caller's job" : "alone");
     // The source is a pipe that never delivers: the encoder waits on it for
@@ -372,7 +370,7 @@ TEST_F(Companions, KilledConverterTakesTheEncoderAlong) {
     ASSERT_TRUE(source.Created());
     HANDLE job = callerJob ? KillOnCloseJob() : nullptr;
     const std::wstring dir = Work(L"killed-wait");
-    TChild c(Convert(kProgram, pipeName, dir + L"never.mp3"), job, 0);
+    TChild c(Convert(kProgram, pipeName, dir + L"never.mp3"), job);
     ASSERT_TRUE(c.Started());
     ASSERT_EQ(c.InJob(), callerJob);
     // The companion itself looks for the source's year tag first.
