@@ -73,7 +73,7 @@ class SkinChooserE2ETest : public ::testing::Test {
   int Choose(int index, Image& band) {
     const Image before = CaptionBand(main);
     const TChoice choice = ChooseSkinByMouse(app.Pid(), main, index);
-    EXPECT_TRUE(choice.Clicked) << "item " << index << " not clicked";
+    EXPECT_TRUE(choice.Clicked) << "item " << index << ": " << choice.Failure;
     EXPECT_TRUE(WaitUntil([&] { return !(CaptionBand(main) == before); }, 10000)) << "skin " << index << " not shown";
     band = Quiet([&] { return CaptionBand(main); });
     return choice.CheckedBefore;

@@ -165,28 +165,39 @@ Image Quiet(const std::function<Image()>& capture, DWORD quietMs, DWORD limitMs)
 
 TChoice ChooseSkinByMouse(DWORD pid, HWND main, int index, int count) {
   TChoice choice;
-  HWND menu = OpenSystemMenu(pid, main);
-  if (!menu) return choice;
-  const Image base = twtest::CaptureWindow(menu);
-  std::vector<RECT> rows;
-  if (!FindLastRows(menu, base, count, rows)) {
-    CloseMenu(menu);
+  // Now and then Wine's menu loop ignores the pointer over a freshly opened
+  // menu for good; closing it and opening it again helps.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    HWND menu = OpenSystemMenu(pid, main);
+    if (!menu) {
+      choice.Failure = "the menu did not open";
+      return choice;
+    }
+    const Image base = twtest::CaptureWindow(menu);
+    std::vector<RECT> rows;
+    if (!FindLastRows(menu, base, count, rows)) {
+      choice.Failure = "the skin items did not highlight";
+      CloseMenu(menu);
+      continue;
+    }
+    choice.CheckedBefore = CheckedRow(menu, base, rows);
+    const RECT& r = rows[size_t(index)];
+    RECT w{};
+    GetWindowRect(menu, &w);
+    int top = 0, bottom = 0;
+    const int y = int((r.top + r.bottom) / 2 - w.top);
+    if (!HoverRow(menu, base, y, top, bottom)) {
+      choice.Failure = "the chosen item did not highlight";
+      CloseMenu(menu);
+      continue;
+    }
+    const POINT at{w.left + (w.right - w.left) / 2, w.top + y};
+    MouseAt(at, MOUSEEVENTF_LEFTDOWN);
+    MouseAt(at, MOUSEEVENTF_LEFTUP);
+    choice.Clicked = WaitUntil([&] { return !IsWindow(menu) || !IsWindowVisible(menu); }, 5000);
+    choice.Failure = choice.Clicked ? "" : "the menu stayed open after the click";
     return choice;
   }
-  choice.CheckedBefore = CheckedRow(menu, base, rows);
-  const RECT& r = rows[size_t(index)];
-  RECT w{};
-  GetWindowRect(menu, &w);
-  int top = 0, bottom = 0;
-  const int y = int((r.top + r.bottom) / 2 - w.top);
-  if (!HoverRow(menu, base, y, top, bottom)) {
-    CloseMenu(menu);
-    return choice;
-  }
-  const POINT at{w.left + (w.right - w.left) / 2, w.top + y};
-  MouseAt(at, MOUSEEVENTF_LEFTDOWN);
-  MouseAt(at, MOUSEEVENTF_LEFTUP);
-  choice.Clicked = WaitUntil([&] { return !IsWindow(menu) || !IsWindowVisible(menu); }, 5000);
   return choice;
 }
 

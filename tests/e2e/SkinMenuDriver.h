@@ -52,6 +52,7 @@ Image Quiet(const std::function<Image()>& capture, DWORD quietMs = 700, DWORD li
 struct TChoice {
   bool Clicked = false;      // the item was highlighted and clicked
   int CheckedBefore = -1;    // the row checked when the menu opened
+  const char* Failure = "";  // the step that failed, when not clicked
 };
 // Opens the system menu, finds the `count` skin items (the menu's last
 // items), notes the checked one and clicks item `index`.
