@@ -1,0 +1,45 @@
+#include "skin/controls/SkinTextColour.h"
+
+#include <algorithm>
+
+#include "gui/Controls.h"
+
+bool IsDefaultTextColour(TColor colour) { return colour == clWindowText || colour == clBtnText; }
+
+COLORREF SkinTextColour(TColor fontColour, COLORREF skinText) {
+  return IsDefaultTextColour(fontColour) ? skinText : ColorToRGB(fontColour);
+}
+
+bool TChildTextColours::StillChild(const TControl* control) const {
+  if (!FParent) return false;
+  for (int i = 0; i < FParent->ControlCount(); ++i)
+    if (FParent->Controls(i) == control) return true;
+  return false;
+}
+
+void TChildTextColours::Take(TWinControl* parent, COLORREF colour) {
+  if (!parent) return;
+  if (parent != FParent) Give();
+  FParent = parent;
+  for (int i = 0; i < parent->ControlCount(); ++i) {
+    TControl* child = parent->Controls(i);
+    if (!child || dynamic_cast<TWinControl*>(child)) continue;
+    const bool known = std::any_of(FSaved.begin(), FSaved.end(), [&](const Saved& s) { return s.control == child; });
+    if (!known) {
+      if (!IsDefaultTextColour(child->Font()->Color())) continue;
+      FSaved.push_back({child, child->Font()->Color(), child->ParentFont()});
+    }
+    // Changing the font clears ParentFont; Give puts it back.
+    child->Font()->SetColor(TColor(colour & 0xFFFFFF));
+  }
+}
+
+void TChildTextColours::Give() {
+  for (const Saved& s : FSaved) {
+    if (!StillChild(s.control)) continue;
+    s.control->Font()->SetColor(s.colour);
+    if (s.parentFont) s.control->SetParentFont(true);
+  }
+  FSaved.clear();
+  FParent = nullptr;
+}
