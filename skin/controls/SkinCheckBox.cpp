@@ -69,6 +69,11 @@ void TSkinCheckControl::AfterMessage(TMessage& m) {
     case CM_CHECKSTATECHANGED:
       RepaintSkin();
       break;
+    case CN_CTLCOLORBTN:
+    case CN_CTLCOLORSTATIC:
+      // The native painting (no strip) draws the caption in this colour.
+      if (FControl && m.WParam) SetTextColor(reinterpret_cast<HDC>(m.WParam), CaptionColour(FControl->Font()->Color()));
+      break;
     default:
       TSkinControl::AfterMessage(m);
       break;
@@ -104,7 +109,7 @@ void TSkinCheckControl::DrawSkin(HDC dc, const RECT& r) {
   if (surface && FControl) {
     const std::wstring caption = FControl->Caption();
     HGDIOBJ oldFont = SelectObject(target, FControl->Font()->Handle());
-    SetTextColor(target, Disabled(FHandle) ? GetSysColor(COLOR_BTNSHADOW) : ColorToRGB(FControl->Font()->Color()));
+    SetTextColor(target, Disabled(FHandle) ? GetSysColor(COLOR_BTNSHADOW) : CaptionColour(FControl->Font()->Color()));
     SetBkColor(target, ButtonFace());
     SetBkMode(target, TRANSPARENT);
     RECT area{place.caption.Left, place.caption.Top, place.caption.Right, place.caption.Bottom};

@@ -8,7 +8,11 @@ TW_IMPLEMENT_CLASS(TSkinGroupBox, [](TClassBuilder<TSkinGroupBox>&) {})
 
 void TSkinGroupBox::AttachControl(TSkinFrameLink* form, bool manageColor, TCanvas* canvas) {
   if (Attached()) return;
-  TSkinControl::AttachControl(form, manageColor, canvas);
+  // The box always wears the skin's face: labels inside follow its colour
+  // (and their text the skin's), as they would paint a box of their own
+  // colour on it otherwise.
+  (void)manageColor;
+  TSkinControl::AttachControl(form, true, canvas);
   if (FControl) FMode = 1;
 }
 
@@ -44,7 +48,7 @@ void TSkinGroupBox::DrawSkin(HDC dc, const RECT& r) {
   COLORREF textColour = GetTextColor(target);
   if (FControl) {
     font = FControl->Font()->Handle();
-    textColour = ColorToRGB(FControl->Font()->Color());
+    textColour = CaptionColour(FControl->Font()->Color());
   }
   HGDIOBJ oldFont = font ? SelectObject(target, font) : nullptr;
   SetTextColor(target, textColour);

@@ -46,8 +46,10 @@ void TSkinControl::AttachControl(TSkinFrameLink* form, bool manageColor, TCanvas
   if (FManageColor) {
     TakeParentBackground();
     FSavedColor = control->Color();
+    FSavedParentColor = control->ParentColor();
     control->SetColor(TColor(Skin() ? Skin()->ButtonFaceColour : SystemColour(kSysButtonFace)));
     FColorTaken = true;
+    FChildText.Take(control, ButtonText());
   }
   if (FParentBgTaken) FMode = 1;
   control->Invalidate();
@@ -74,14 +76,19 @@ void TSkinControl::AttachWindow(HWND window, TSkinFrameLink* form, TCanvas* canv
 void TSkinControl::Unskin() {
   if (FManageColor && FControl && FColorTaken) {
     GiveParentBackground();
+    FChildText.Give();
     FControl->SetColor(FSavedColor);
+    if (FSavedParentColor) FControl->SetParentColor(true);
     FColorTaken = false;
   }
   if (FLifeState != kSkinWindowDestroyed) FLifeState = kSkinUnskinned;
 }
 
 void TSkinControl::SkinChanged() {
-  if (FManageColor && FControl && Skin()) FControl->SetColor(TColor(Skin()->ButtonFaceColour));
+  if (FManageColor && FControl && Skin()) {
+    FControl->SetColor(TColor(Skin()->ButtonFaceColour));
+    if (FColorTaken) FChildText.Take(FControl, ButtonText());
+  }
   RepaintSkin();
 }
 

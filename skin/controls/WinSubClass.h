@@ -16,8 +16,9 @@
 // then to AfterMessage.
 //
 // Detach restores exactly what attach changed: the WindowProc hook or the
-// window procedure (only while it is still ours), the control's colour and
-// its ParentBackground property.
+// window procedure (only while it is still ours), the control's colour (and
+// ParentColor), its ParentBackground property and the text colour of its
+// window-less children.
 //
 // Hooking goes through the library's TWindowHook (library controls) and
 // TSubclass (bare windows), gui/Subclass.h: no executable thunks, and the
@@ -38,6 +39,7 @@
 #include "gui/Subclass.h"
 #include "skin/controls/SkinFrameLink.h"
 #include "skin/controls/SkinMessages.h"
+#include "skin/controls/SkinTextColour.h"
 #include "skin/data/DibSurface.h"
 
 class TCanvas;
@@ -142,6 +144,9 @@ protected:
   COLORREF ButtonFace() const;
   COLORREF ButtonText() const;
   COLORREF ButtonShadow() const;
+  // The colour of text in `fontColour` drawn on the skin's face: the default
+  // window or button text colour becomes the skin's ButtonText.
+  COLORREF CaptionColour(TColor fontColour) const { return SkinTextColour(fontColour, ButtonText()); }
   bool HasOption(TSkinOption option) const;
   // Hooks FControl's WindowProc with the routing (kinds with their own attach).
   void InstallHook();
@@ -176,6 +181,9 @@ protected:
   int FMode = 0;
   uint8_t FMode2 = 0;
   bool FParentBgTaken = false;
+  bool FSavedParentColor = false;
+  // Labels and the like follow the managed colour; their text follows the skin.
+  TChildTextColours FChildText;
 
 private:
   // The subclass of a bare window: hands every message to the routing.
