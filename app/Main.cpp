@@ -13,6 +13,7 @@
 #include "skin/data/SkinData.h"
 #include "skin/data/SkinModel.h"
 #include "skin/data/WinSkinStore.h"
+#include "skin/window/SkinManage.h"
 #include "console/DosCommand.h"
 
 TFrmMain* FrmMain = nullptr;
@@ -197,7 +198,10 @@ bool TFrmMain::ChooseSkin(int index) {
     }
   }
   CheckShownSkin();
-  SkinData1SkinChanged(SkinData1);
+  // The frames take the skin on the manager's timer and the banner follows
+  // them then (OnSkinChanged); with nothing to wait for it follows now.
+  const TSkinManage* manager = SkinManager();
+  if (!manager || !manager->ActionPending()) SkinData1SkinChanged(SkinData1);
   FChoosingSkin = false;
 
   if (!built) {

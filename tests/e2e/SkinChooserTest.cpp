@@ -26,6 +26,14 @@ namespace {
 
 UINT SkinCommand(int index) { return kSkinCommandFirst + kSkinCommandStep * UINT(index); }
 
+// Chooses a skin as the menu does and waits until the manager has applied it.
+void Choose(HWND window, WPARAM command) {
+  SendMessageW(window, WM_SYSCOMMAND, command, 0);
+  TSkinManage* manager = SkinManager();
+  ASSERT_TRUE(manager);
+  ASSERT_TRUE(twtest::PumpUntil([&] { return !manager->ActionPending() && !manager->PendingSkin(); }));
+}
+
 TFrmMain* MakeShownForm() {
   Application->Initialize();
   TFrmMain* form = TCustomForm::Create<TFrmMain>(Application);
@@ -84,7 +92,12 @@ TEST(SkinChooser, TheSystemMenuListsTheStoreAndEachChoiceSwitchesSkinCheckAndBan
   for (int i : {0, 1, 3, 4, 2}) {
     SCOPED_TRACE(i);
     // The low four bits of a system command belong to the system.
+    const COLORREF before = form->WebBrowser1->Look().Back;
     SendMessageW(window, WM_SYSCOMMAND, SkinCommand(i) | 0x3, 0);
+    // The banner follows the frames, on the manager's timer.
+    EXPECT_EQ(form->WebBrowser1->Look().Back, before);
+    TSkinManage* manager = SkinManager();
+    ASSERT_TRUE(twtest::PumpUntil([&] { return !manager->ActionPending() && !manager->PendingSkin(); }));
     EXPECT_EQ(form->SkinIndex(), i);
     EXPECT_TRUE(form->SkinData1->Package() == *form->SkinStore1->Package(i));
     EXPECT_FALSE(form->SkinData1->SkinEmpty());
@@ -123,7 +136,7 @@ TEST(SkinChooser, APackageThatCannotBeLoadedKeepsTheSkinInUseAndSaysWhich) {
   form->SkinStore1->Store()->Items(3)->ReadData({});
   {
     twtest::TMessageBoxCloser closer;
-    SendMessageW(window, WM_SYSCOMMAND, SkinCommand(3), 0);
+    Choose(window, SkinCommand(3));
     ASSERT_TRUE(closer.WaitForClosed(1));
     EXPECT_NE(closer.Last().text.find(L"SkinItem3"), std::wstring::npos) << "the message names the skin";
   }
@@ -134,8 +147,7 @@ TEST(SkinChooser, APackageThatCannotBeLoadedKeepsTheSkinInUseAndSaysWhich) {
   EXPECT_EQ(form->WebBrowser1->Look().Back, back);
   // The refresh the failed load asked for runs on the skin in use, and
   // choosing still works afterwards.
-  twtest::PumpUntilIdle();
-  SendMessageW(window, WM_SYSCOMMAND, SkinCommand(0), 0);
+  Choose(window, SkinCommand(0));
   EXPECT_EQ(form->SkinIndex(), 0);
   EXPECT_EQ(CheckedSkins(window), std::vector<int>{0});
   TComponent::Free(form);
@@ -163,12 +175,9 @@ TEST(SkinChooser, AHundredChoicesKeepGdiObjectsAndWindowsFlat) {
   TFrmMain* form = MakeShownForm();
   ASSERT_NE(form, nullptr);
   auto choose = [&](int i) {
-    SendMessageW(form->Handle(), WM_SYSCOMMAND, SkinCommand(i % 5), 0);
+    ASSERT_NO_FATAL_FAILURE(Choose(form->Handle(), SkinCommand(i % 5)));
     ASSERT_EQ(form->SkinIndex(), i % 5);
-    // The manager's refresh has run and the window is painted.
-    TSkinManage* manager = SkinManager();
-    ASSERT_TRUE(twtest::PumpUntil([&] { return !manager->ActionPending() && !manager->PendingSkin(); }));
-    twtest::PumpUntilIdle();
+    twtest::PumpUntilIdle();  // painted
   };
   auto windows = [] {
     DWORD n = 0;
