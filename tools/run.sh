@@ -29,6 +29,12 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 
 tw_begin
+# The demo saves into the folder browser's first choice, the desktop folder,
+# which a new prefix links to the Linux home: give this prefix a desktop
+# folder of its own so the run writes nothing outside the build folder.
+for desktop in "$WINEPREFIX"/drive_c/users/*/Desktop; do
+  if [ -L "$desktop" ]; then rm "$desktop" && mkdir "$desktop"; fi
+done
 bmp=$(mktemp --suffix=.bmp)
 trap 'rm -f "$bmp"; tw_stop_display' EXIT
 result=$(wine "$build/win/companions/demo/ConversionDemo.exe" "$(winepath -w "$stage")\\" \
