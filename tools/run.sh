@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the program folder (tools/dist.sh), stages a copy of it and starts
-# Tonewell from there under Wine.
+# Builds the program folder and its zip (tools/dist.sh), unpacks the zip
+# into a folder of its own and starts Tonewell from there under Wine.
 # - With DISPLAY set: Tonewell opens on that display, ready for your own
 #   files, and runs until you close it.
 # - Without one: in a private Xvfb it converts a sample WMA as a user would
@@ -17,10 +17,12 @@ fi
 export TW_WINEPREFIX=${TW_WINEPREFIX:-$(realpath "$build")/win/wineprefix}
 . tools/wine-env.sh
 
-stage=$build/run/Tonewell
-rm -rf "$stage"
+# Unpacked from the zip a user gets, into a folder whose name has a blank.
+stage="$build/run/program folder/Tonewell"
+rm -rf "$(dirname "$stage")"
 mkdir -p "$(dirname "$stage")"
-cp -r "$build/dist/Tonewell" "$stage"
+zip=$(realpath "$build/dist/Tonewell.zip")
+(cd "$(dirname "$stage")" && cmake -E tar xf "$zip")
 
 if [ -n "${DISPLAY:-}" ]; then
   tw_ensure_prefix
