@@ -49,7 +49,7 @@ void TSkinControl::AttachControl(TSkinFrameLink* form, bool manageColor, TCanvas
     FSavedParentColor = control->ParentColor();
     control->SetColor(TColor(Skin() ? Skin()->ButtonFaceColour : SystemColour(kSysButtonFace)));
     FColorTaken = true;
-    FChildText.Take(control, ButtonText());
+    FollowFaceText();  // labels follow the managed colour: their text follows the skin
   }
   if (FParentBgTaken) FMode = 1;
   control->Invalidate();
@@ -74,9 +74,10 @@ void TSkinControl::AttachWindow(HWND window, TSkinFrameLink* form, TCanvas* canv
 }
 
 void TSkinControl::Unskin() {
+  FChildText.Give();
+  FFaceText = false;
   if (FManageColor && FControl && FColorTaken) {
     GiveParentBackground();
-    FChildText.Give();
     FControl->SetColor(FSavedColor);
     if (FSavedParentColor) FControl->SetParentColor(true);
     FColorTaken = false;
@@ -85,10 +86,8 @@ void TSkinControl::Unskin() {
 }
 
 void TSkinControl::SkinChanged() {
-  if (FManageColor && FControl && Skin()) {
-    FControl->SetColor(TColor(Skin()->ButtonFaceColour));
-    if (FColorTaken) FChildText.Take(FControl, ButtonText());
-  }
+  if (FManageColor && FControl && Skin()) FControl->SetColor(TColor(Skin()->ButtonFaceColour));
+  if (FFaceText) FollowFaceText();
   RepaintSkin();
 }
 
@@ -113,6 +112,12 @@ void TSkinControl::TakeParentBackground() {
   if (!SameText(GetEnumProp(FControl, L"ParentBackground"), L"True")) return;
   SetPropText(FControl, L"ParentBackground", L"False");
   FParentBgTaken = true;
+}
+
+void TSkinControl::FollowFaceText() {
+  if (!FControl) return;
+  FChildText.Take(FControl, ButtonText());
+  FFaceText = true;
 }
 
 void TSkinControl::GiveParentBackground() {

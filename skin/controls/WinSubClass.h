@@ -153,6 +153,10 @@ protected:
   // Hooks a window-less control's WindowProc with the routing; CallOriginal
   // then reaches its saved hook.
   void InstallHook(TControl* control);
+  // Window-less children (labels) with the default font colour take the
+  // skin's ButtonText, for kinds that paint the skin's face under them;
+  // Unskin gives them back, a skin change recolours them.
+  void FollowFaceText();
   // ParentBackground "True" -> "False" unless xoParentBackGround; and back.
   void TakeParentBackground();
   void GiveParentBackground();
@@ -182,8 +186,8 @@ protected:
   uint8_t FMode2 = 0;
   bool FParentBgTaken = false;
   bool FSavedParentColor = false;
-  // Labels and the like follow the managed colour; their text follows the skin.
-  TChildTextColours FChildText;
+  TChildTextColours FChildText;  // see FollowFaceText
+  bool FFaceText = false;
 
 private:
   // The subclass of a bare window: hands every message to the routing.
