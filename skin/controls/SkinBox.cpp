@@ -22,6 +22,7 @@ void TSkinBox::AttachControl(TSkinFrameLink* form, bool manageColor, TCanvas* ca
     FSavedColor = control->Color();
     control->SetColor(TColor(Skin() ? Skin()->ButtonFaceColour : SystemColour(kSysButtonFace)));
     FColorTaken = true;
+    FollowFaceText();
   }
   FAttached = true;
   FLifeState = kSkinAttached;
