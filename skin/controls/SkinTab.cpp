@@ -94,6 +94,7 @@ void TSkinTab::AttachControl(TSkinFrameLink* form, bool manageColor, TCanvas* ca
   FEnabled = (GetWindowLongW(FHandle, GWL_STYLE) & WS_DISABLED) == 0;
   auto* pages = dynamic_cast<TPageControl*>(FControl);
   FCloseBoxesOn = pages && pages->Tag() == kTabCloseBoxTag && !pages->MultiLine();
+  FollowFaceText();  // labels on the client face
   PrepareImages();
   VisibleArrows();
   FSkinActive = true;
