@@ -109,6 +109,7 @@ void TWinSkinForm::AttachForm(TSkinData* skin, TCustomForm* form) {
   FSavedColour = form->Color();
   FColourSaved = true;
   form->SetColor(static_cast<TColor>(skin->Model().ButtonFaceColour));
+  FFormText.Take(form, ColorToRGB(static_cast<TColor>(skin->Model().ButtonTextColour)));
 }
 
 void TWinSkinForm::AttachWindow(TSkinData* skin) { CommonAttach(skin); }
@@ -362,7 +363,10 @@ void TWinSkinForm::ResizeKeepingCentre(int width, int height) {
 
 void TWinSkinForm::Reapply() {
   if (!FSkin || FSkin->SkinEmpty()) return;
-  if (FForm) FForm->SetColor(static_cast<TColor>(FSkin->Model().ButtonFaceColour));
+  if (FForm) {
+    FForm->SetColor(static_cast<TColor>(FSkin->Model().ButtonFaceColour));
+    FFormText.Take(FForm, ColorToRGB(static_cast<TColor>(FSkin->Model().ButtonTextColour)));
+  }
   for (TSkinControl* c : FSkinnedControls) c->SkinChanged();
   FLifeState = kFrameReapplying;
   if (FFrameSkinned && FBorderKind != TBorderKind::None && FShowState == TShowState::Normal && !FChild) {
@@ -412,7 +416,10 @@ void TWinSkinForm::ReleaseSkinnedControls() {
 }
 
 void TWinSkinForm::RestoreForm() {
-  if (FForm && FColourSaved && FLifeState != kFrameDetachingOnDestroy) FForm->SetColor(FSavedColour);
+  if (FForm && FColourSaved && FLifeState != kFrameDetachingOnDestroy) {
+    FFormText.Give();
+    FForm->SetColor(FSavedColour);
+  }
   FColourSaved = false;
 }
 

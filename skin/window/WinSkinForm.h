@@ -29,6 +29,7 @@
 #include "gui/Messages.h"
 #include "gui/Subclass.h"
 #include "skin/controls/SkinFrameLink.h"
+#include "skin/controls/SkinTextColour.h"
 #include "skin/window/CaptionButtons.h"
 #include "skin/window/FrameGeometry.h"
 
@@ -201,6 +202,7 @@ class TWinSkinForm : public TComponent, public TSkinFrameLink, public TCaptionFr
   LONG FSavedStyle = 0;
   TColor FSavedColour = 0;
   bool FColourSaved = false;
+  TChildTextColours FFormText;  // the form's labels: the skin's text colour
   HRGN FRegion = nullptr;
   int FRegionWidth = -1, FRegionHeight = -1;
   int FLifeState = kFrameCreated;
