@@ -205,7 +205,9 @@ HDC TSkinButton::BeginPicture(int width, int height, int frame, bool drawFrame, 
   TControl* source = Source();
   HFONT font = source ? source->Font()->Handle() : reinterpret_cast<HFONT>(SendMessageW(FHandle, WM_GETFONT, 0, 0));
   FOldFont = font ? SelectObject(picture, font) : nullptr;
-  const TColour own = source ? TColour(source->Font()->Color()) : Skin()->ButtonTextColour;
+  // A chosen font colour stays; the default one gives way to the skin's text colour.
+  const bool chosen = source && !IsDefaultTextColour(source->Font()->Color());
+  const TColour own = chosen ? TColour(source->Font()->Color()) : Skin()->ButtonTextColour;
   SetTextColor(picture, Plain(ButtonCaptionColour(disabled ? kButtonDisabled : frame, buttons, own)));
   SetBkMode(picture, TRANSPARENT);
   return picture;
