@@ -103,6 +103,8 @@ TEST_P(Look_, ControlTextIsLegibleOnItsBackground) {
     EXPECT_GE(contrast(b.colour("Buttons", "MouseOverColour2"), frameCentre(buttons, 5, 4)), 4.5) << "hot button";
     EXPECT_GE(contrast(b.colour("Buttons", "PressedColour2"), frameCentre(buttons, 5, 2)), 4.5) << "pressed button";
     EXPECT_GE(contrast(b.colour("Colours", "WindowText"), b.colour("Colours", "ButtonFace")), 4.5) << "labels";
+    EXPECT_GE(contrast(b.colour("Colours", "ButtonText"), b.colour("Colours", "ButtonFace")), 4.5)
+        << "captions and labels on the skinned face";
     EXPECT_GE(contrast(b.colour("Colours", "MenuText"), b.colour("Colours", "Menu")), 4.5) << "menu";
     EXPECT_GE(contrast(b.colour("Colours", "HilightText"), b.colour("Colours", "Hilight")), 4.5) << "selection";
     EXPECT_GE(contrast(b.colour("Colours", "HilightText"), frameCentre(b.image("MenuItem", "Image"), 5, 4)), 4.5)
