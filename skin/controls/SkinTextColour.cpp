@@ -21,22 +21,27 @@ void TChildTextColours::Take(TWinControl* parent, COLORREF colour) {
   if (!parent) return;
   if (parent != FParent) Give();
   FParent = parent;
+  const TColor given = TColor(colour & 0xFFFFFF);
   for (int i = 0; i < parent->ControlCount(); ++i) {
     TControl* child = parent->Controls(i);
     if (!child || dynamic_cast<TWinControl*>(child)) continue;
-    const bool known = std::any_of(FSaved.begin(), FSaved.end(), [&](const Saved& s) { return s.control == child; });
-    if (!known) {
+    auto known = std::find_if(FSaved.begin(), FSaved.end(), [&](const Saved& s) { return s.control == child; });
+    if (known == FSaved.end()) {
       if (!IsDefaultTextColour(child->Font()->Color())) continue;
-      FSaved.push_back({child, child->Font()->Color(), child->ParentFont()});
+      FSaved.push_back({child, child->Font()->Color(), child->ParentFont(), given});
+    } else if (child->Font()->Color() != known->given) {
+      continue;  // the program chose a colour since: it stays
+    } else {
+      known->given = given;
     }
     // Changing the font clears ParentFont; Give puts it back.
-    child->Font()->SetColor(TColor(colour & 0xFFFFFF));
+    child->Font()->SetColor(given);
   }
 }
 
 void TChildTextColours::Give() {
   for (const Saved& s : FSaved) {
-    if (!StillChild(s.control)) continue;
+    if (!StillChild(s.control) || s.control->Font()->Color() != s.given) continue;
     s.control->Font()->SetColor(s.colour);
     if (s.parentFont) s.control->SetParentFont(true);
   }

@@ -32,7 +32,8 @@ public:
   // children taken before and keeps their first saved values.
   void Take(TWinControl* parent, COLORREF colour);
   // Gives the children their own font colour and ParentFont back; a child
-  // that has left the parent since is skipped. Running it twice gives once.
+  // that has left the parent, or whose colour the program changed since, is
+  // skipped. Running it twice gives once.
   void Give();
 
 private:
@@ -40,6 +41,7 @@ private:
     TControl* control;
     TColor colour;
     bool parentFont;
+    TColor given;
   };
   bool StillChild(const TControl* control) const;
 

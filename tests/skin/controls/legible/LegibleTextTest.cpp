@@ -94,4 +94,18 @@ TEST_F(LegibleTextTest, LabelAndCaptionReadOnDarkFaceAndComeBackOnUnskin) {
   EXPECT_EQ(red->Font()->Color(), redFont);
 }
 
+TEST_F(LegibleTextTest, ColourChosenWhileSkinnedSurvivesUnskin) {
+  frame = std::make_unique<TTestFrame>(form->Handle(), DarkSkin());
+  auto* box = new TGroupBox(form);
+  box->SetParent(form);
+  auto* label = new TLabel(form);
+  label->SetParent(box);
+  auto* skin = new TSkinGroupBox(box);
+  skin->AttachControl(frame.get(), false, nullptr);
+  ASSERT_EQ(ColorToRGB(label->Font()->Color()), kLightText);
+  label->Font()->SetColor(clBlue);  // the program's own choice
+  frame->ReleaseAll();
+  EXPECT_EQ(label->Font()->Color(), clBlue);
+}
+
 }  // namespace
