@@ -46,6 +46,15 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD limitMs) {
   }
 }
 
+bool PollUntil(const std::function<bool()>& condition, DWORD limitMs) {
+  const DWORD start = GetTickCount();
+  while (!condition()) {
+    if (GetTickCount() - start >= limitMs) return condition();
+    Sleep(10);  // the polling interval; the wait itself ends on the condition
+  }
+  return true;
+}
+
 bool PumpUntilIdle(DWORD limitMs) {
   const DWORD start = GetTickCount();
   for (;;) {

@@ -5,6 +5,11 @@
 //   PumpUntil        handles messages until a condition holds (generous limit)
 //   PumpUntilIdle    handles messages until the queue stays empty and no
 //                    window of the thread needs painting
+//   PollUntil        checks a condition until it holds, handling no messages:
+//                    for helper threads, and for drivers of other processes
+//                    (seen under Wine: a driver that handled its own
+//                    messages while it moved the mouse over another
+//                    program's menu made that menu miss the pointer)
 //   SetPumpDispatcher  replaces how one message is handled (e.g. through the
 //                    application, so its keyboard handling runs); nullptr
 //                    restores TranslateMessage + DispatchMessage
@@ -27,6 +32,9 @@ void PumpPending();
 bool PumpUntil(const std::function<bool()>& condition, DWORD limitMs = kWaitLimitMs);
 // True when the thread went idle before the limit.
 bool PumpUntilIdle(DWORD limitMs = kWaitLimitMs);
+// True when `condition` held before the limit ran out (checked once more at
+// the limit).
+bool PollUntil(const std::function<bool()>& condition, DWORD limitMs = kWaitLimitMs);
 const MSG* DispatchingMessage();
 
 }  // namespace twtest
