@@ -21,7 +21,7 @@ std::wstring SelfFolder() {
 }
 
 bool WaitUntil(const std::function<bool()>& done, DWORD ms) {
-  return twtest::PumpUntil(done, ms) || done();
+  return twtest::PollUntil(done, ms);
 }
 
 TAppProcess::~TAppProcess() {
@@ -298,19 +298,45 @@ bool ListViewSelect(HWND list, int row) {
 
 namespace {
 
-// Dark (true) or light pixels of an image, by luminance.
-std::vector<bool> DarkPixels(const Image& img) {
-  std::vector<bool> dark(static_cast<size_t>(img.Width()) * img.Height(), false);
-  for (size_t i = 0; i < dark.size(); ++i) {
-    const uint32_t c = img.Pixels()[i];
-    dark[i] = (299 * PixelR(c) + 587 * PixelG(c) + 114 * PixelB(c)) / 1000 < 96;
+int Luminance(uint32_t c) { return (299 * PixelR(c) + 587 * PixelG(c) + 114 * PixelB(c)) / 1000; }
+
+// The two shades of a piece of text on the screen: the most common pixel
+// (the face) and the darkest one (the ink).
+struct TShades {
+  uint32_t face = 0xFFFFFF, ink = 0;
+};
+
+TShades ShadesOf(const Image& img) {
+  TShades s;
+  int count[256] = {};
+  uint32_t byLum[256] = {};
+  for (int i = 0; i < img.Width() * img.Height(); ++i) {
+    const uint32_t c = PixelRGB(img.Pixels()[i]);
+    const int lum = Luminance(c);
+    ++count[lum];
+    byLum[lum] = c;
   }
-  return dark;
+  s.face = byLum[std::max_element(count, count + 256) - count];
+  for (int lum = 0; lum < 256; ++lum)
+    if (count[lum]) {
+      s.ink = byLum[lum];
+      break;
+    }
+  return s;
 }
 
-// `text` in black on white, `w` x `h` pixels, drawn in `font`.
-std::vector<bool> TextPicture(HFONT font, const std::wstring& text, int w, int h) {
-  std::vector<bool> dark(static_cast<size_t>(w) * h, false);
+// Ink (true) or face pixels: nearer the ink's luminance than the face's.
+std::vector<bool> InkPixels(const Image& img, const TShades& shades) {
+  const int limit = (Luminance(shades.face) + Luminance(shades.ink)) / 2;
+  std::vector<bool> ink(static_cast<size_t>(img.Width()) * img.Height(), false);
+  for (size_t i = 0; i < ink.size(); ++i) ink[i] = Luminance(img.Pixels()[i]) < limit;
+  return ink;
+}
+
+// `text` drawn in `font` in the ink's colour on the face's, `w` x `h`
+// pixels: smoothed edges come out as on the screen.
+std::vector<bool> TextPicture(HFONT font, const std::wstring& text, int w, int h, const TShades& shades) {
+  std::vector<bool> ink(static_cast<size_t>(w) * h, false);
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
   bi.bmiHeader.biWidth = w;
@@ -324,22 +350,24 @@ std::vector<bool> TextPicture(HFONT font, const std::wstring& text, int w, int h
     HGDIOBJ oldBmp = SelectObject(mem, dib);
     HGDIOBJ oldFont = SelectObject(mem, font);
     RECT r{0, 0, w, h};
-    FillRect(mem, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    SetTextColor(mem, RGB(0, 0, 0));
+    HBRUSH face = CreateSolidBrush(ColourFromPixel(shades.face));
+    FillRect(mem, &r, face);
+    DeleteObject(face);
+    SetTextColor(mem, ColourFromPixel(shades.ink));
     SetBkMode(mem, TRANSPARENT);
     TextOutW(mem, 0, 0, text.c_str(), static_cast<int>(text.size()));
     GdiFlush();
     Image img(w, h);
     if (!img.Empty()) {
       std::memcpy(img.Pixels(), bits, static_cast<size_t>(w) * h * sizeof(uint32_t));
-      dark = DarkPixels(img);
+      ink = InkPixels(img, shades);
     }
     SelectObject(mem, oldFont);
     SelectObject(mem, oldBmp);
   }
   if (dib) DeleteObject(dib);
   DeleteDC(mem);
-  return dark;
+  return ink;
 }
 
 }  // namespace
@@ -360,17 +388,20 @@ bool ShowsText(HWND window, POINT at, const std::wstring& text) {
   const int h = std::min<int>(extent.cy, client.bottom - at.y - kSlack);
   bool match = false;
   if (w > 0 && h > 0) {
-    const std::vector<bool> expected = TextPicture(font, text, w, h);
-    size_t inked = 0;
-    for (bool b : expected) inked += b;
-
     // The screen around the expected place, shifted by up to kSlack pixels.
     POINT origin = at;
     ClientToScreen(window, &origin);
     const int sw = w + 2 * kSlack, sh = h + 2 * kSlack;
     const Image screen = twtest::CaptureScreenRect(
         RECT{origin.x - kSlack, origin.y - kSlack, origin.x - kSlack + sw, origin.y - kSlack + sh});
-    const std::vector<bool> seen = screen.Empty() ? std::vector<bool>() : DarkPixels(screen);
+    // The expected picture in the screen's own two shades (a skin colours
+    // both); too little contrast there is no text at all.
+    const TShades shades = screen.Empty() ? TShades{} : ShadesOf(screen);
+    const bool contrast = Luminance(shades.face) - Luminance(shades.ink) >= 40;
+    const std::vector<bool> seen = contrast ? InkPixels(screen, shades) : std::vector<bool>();
+    const std::vector<bool> expected = TextPicture(font, text, w, h, shades);
+    size_t inked = 0;
+    for (bool b : expected) inked += b;
     for (int dy = 0; dy <= 2 * kSlack && !match && !seen.empty(); ++dy) {
       for (int dx = 0; dx <= 2 * kSlack && !match; ++dx) {
         size_t differ = 0;

@@ -19,8 +19,8 @@ namespace e2e {
 // Folder of the running test program, ending in a backslash.
 std::wstring SelfFolder();
 
-// Handles this thread's messages and checks `done` until it answers true or
-// `ms` pass; answers the last result.
+// Checks `done` until it answers true or `ms` pass (handling no messages of
+// this process); answers the last result.
 bool WaitUntil(const std::function<bool()>& done, DWORD ms);
 
 class TAppProcess {
