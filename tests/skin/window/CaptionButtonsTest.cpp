@@ -264,7 +264,7 @@ uint32_t ScreenPixel(POINT p) {
 // Polls a condition from the helper thread (the test thread runs the
 // messages meanwhile); false when it did not hold within the limit.
 bool WaitFor(const std::function<bool()>& condition, DWORD limitMs = twtest::kWaitLimitMs) {
-  return twtest::PumpUntil(condition, limitMs);
+  return twtest::PollUntil(condition, limitMs);
 }
 
 bool WaitForPixel(POINT p, uint32_t pixel) {
