@@ -72,7 +72,7 @@ TEST_F(DialogTest, FolderBrowserReturnsItsSelectionOrNothingOnCancel) {
       // OK answers the folder the tree starts from (the desktop; the tree
       // selects none): wait until the tree holds its folders.
       HWND tree = GetDlgItem(dlg, 0x3741);
-      twtest::PumpUntil([&] { return tree && SendMessageW(tree, TVM_GETCOUNT, 0, 0) > 0; });
+      twtest::PollUntil([&] { return tree && SendMessageW(tree, TVM_GETCOUNT, 0, 0) > 0; });
       PostMessageW(dlg, WM_COMMAND, IDOK, 0);
     });
     EXPECT_TRUE(SelectDirectory(L"选择输出目录", chosen));
