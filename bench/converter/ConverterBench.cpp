@@ -16,24 +16,13 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/DriveTonewell.h"
 #include "tests/e2e/Driver.h"
 
+using namespace bench;
 using namespace e2e;
 
 namespace {
-
-double Seconds(const FILETIME& t) {
-  ULARGE_INTEGER v;
-  v.LowPart = t.dwLowDateTime;
-  v.HighPart = t.dwHighDateTime;
-  return static_cast<double>(v.QuadPart) / 1e7;
-}
-
-double CpuSeconds(HANDLE process) {
-  FILETIME created, ended, kernel, user;
-  if (!GetProcessTimes(process, &created, &ended, &kernel, &user)) return -1;
-  return Seconds(kernel) + Seconds(user);
-}
 
 // Child converters of `parent`, opened as they appear so their times stay
 // readable after they end.
@@ -49,13 +38,6 @@ void CollectChildren(DWORD parent, std::map<DWORD, HANDLE>& children) {
     if (h) children[e.th32ProcessID] = h;
   }
   CloseHandle(snap);
-}
-
-void WriteBytes(const std::wstring& path, const char* text) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD done = 0;
-  WriteFile(h, text, static_cast<DWORD>(strlen(text)), &done, nullptr);
-  CloseHandle(h);
 }
 
 // The run is over when the convert button is usable again and the label (a
@@ -76,7 +58,7 @@ std::map<DWORD, double> ThreadCpu(DWORD pid) {
     HANDLE t = OpenThread(THREAD_QUERY_INFORMATION, FALSE, e.th32ThreadID);
     if (!t) continue;
     FILETIME c, x, k, u;
-    if (GetThreadTimes(t, &c, &x, &k, &u)) cpu[e.th32ThreadID] = Seconds(k) + Seconds(u);
+    if (GetThreadTimes(t, &c, &x, &k, &u)) cpu[e.th32ThreadID] = FileTimeSeconds(k) + FileTimeSeconds(u);
     CloseHandle(t);
   }
   CloseHandle(snap);
@@ -93,7 +75,7 @@ int wmain(int argc, wchar_t** argv) {
   std::vector<std::wstring> sources;
   for (int i = 0; i < 3; ++i) {
     sources.push_back(work + L"track" + std::to_wstring(i) + L".wma");
-    WriteBytes(sources.back(), "bench source");
+    WriteWholeFile(sources.back(), "bench source");
   }
   // The fake converter's pace: one progress line per position, perFile
   // seconds in all.
@@ -111,11 +93,7 @@ int wmain(int argc, wchar_t** argv) {
   HWND saveDir = FindChild(main, L"TEdit", L"");
   HWND progressBox = FindChild(main, L"TGroupBox", L"进度");
   for (const auto& s : sources) {
-    const int before = ListViewCount(list);
-    Click(add);
-    HWND dialog = WaitForTopWindow(app.Pid(), L"#32770", 10000);
-    if (!dialog || !FillOpenDialog(dialog, s) ||
-        !WaitUntil([&] { return ListViewCount(list) == before + 1; }, 60000)) {
+    if (!AddThroughDialog(app, add, list, s, 60000)) {
       std::fprintf(stderr, "adding a file failed\n");
       return 1;
     }
@@ -159,7 +137,7 @@ int wmain(int argc, wchar_t** argv) {
   for (auto& [pid, h] : children) {
     FILETIME created, ended, kernel, user;
     WaitForSingleObject(h, 5000);
-    if (GetProcessTimes(h, &created, &ended, &kernel, &user)) spans.push_back({Seconds(created), Seconds(ended)});
+    if (GetProcessTimes(h, &created, &ended, &kernel, &user)) spans.push_back({FileTimeSeconds(created), FileTimeSeconds(ended)});
     CloseHandle(h);
   }
   std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) { return a.start < b.start; });

@@ -20,24 +20,13 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/DriveTonewell.h"
 #include "tests/e2e/Driver.h"
 
+using namespace bench;
 using namespace e2e;
 
 namespace {
-
-double Seconds(const FILETIME& t) {
-  ULARGE_INTEGER v;
-  v.LowPart = t.dwLowDateTime;
-  v.HighPart = t.dwHighDateTime;
-  return static_cast<double>(v.QuadPart) / 1e7;
-}
-
-double CpuSeconds(HANDLE process) {
-  FILETIME created, ended, kernel, user;
-  if (!GetProcessTimes(process, &created, &ended, &kernel, &user)) return -1;
-  return Seconds(kernel) + Seconds(user);
-}
 
 double Now() {
   LARGE_INTEGER f, t;
@@ -96,10 +85,7 @@ class TTonewell {
   // seconds in that time.
   double Convert(const std::wstring& source, double& cpu) {
     if (!ClickAndWait(clear_) || ListViewCount(list_) != 0) return -1;
-    Click(add_);
-    HWND dialog = WaitForTopWindow(app_.Pid(), L"#32770", 10000);
-    if (!dialog || !FillOpenDialog(dialog, source) || !WaitUntil([&] { return ListViewCount(list_) == 1; }, 60000))
-      return -1;
+    if (!AddThroughDialog(app_, add_, list_, source, 60000)) return -1;
     const double cpu0 = CpuSeconds(app_.Process());
     const double t0 = Now();
     Click(convert_);

@@ -9,47 +9,23 @@
 #include <commctrl.h>
 
 #include <cstdio>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
-#include <vector>
 
+#include "bench/support/BenchSkins.h"
 #include "gui/ComCtrls.h"
 #include "gui/Forms.h"
 #include "gui/StdCtrls.h"
 #include "skin/controls/SkinEdit.h"
 #include "skin/controls/SkinListView.h"
 #include "skin/data/SkinModel.h"
-#include "skin/data/SkinRead.h"
-#include "skin/data/WinSkinIni.h"
 #include "tests/skin/controls/support/TestFrame.h"
 #include "tests/support/Pump.h"
 #include "tests/support/WindowCapture.h"
 
 namespace {
 
-const char* const kSkinNames[] = {"porcelain", "graphite", "jade", "amber", "ink"};
 constexpr int kRepaints = 200;
-
-std::unique_ptr<TSkinModel> LoadSkin(int index) {
-  const std::string path = std::string(TW_SKINS_FOLDER) + "/SkinItem" + std::to_string(index) + ".skn";
-  std::ifstream in("Z:" + path, std::ios::binary);
-  const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  TSkinReader reader;
-  if (bytes.empty() || !reader.Open(bytes)) return nullptr;
-  std::vector<uint8_t> ini;
-  std::string name;
-  if (!reader.ExtractFirstMatch(".ini", ini, name)) return nullptr;
-  TQuickIni settings;
-  settings.LoadFromText(std::string_view(reinterpret_cast<const char*>(ini.data()), ini.size()));
-  TSkinEnvironment env;
-  env.HScrollArrowWidth = GetSystemMetrics(SM_CXHSCROLL);
-  auto model = std::make_unique<TSkinModel>();
-  model->Build(reader, settings, env);
-  return model;
-}
 
 // Milliseconds of one full repaint of the list and its overlays.
 double RepaintMs(TForm* form, TListView* list) {
@@ -74,9 +50,7 @@ void SaveShot(HWND window, const std::wstring& folder, const std::string& name) 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::wstring shots;
-  for (int i = 1; i + 1 < argc; ++i)
-    if (std::string(argv[i]) == "--shots") shots = std::wstring(argv[i + 1], argv[i + 1] + strlen(argv[i + 1]));
+  const std::wstring shots = bench::ShotsFolder(argc, argv);
   Application->Initialize();
 
   TForm* form = new TForm(Application);
@@ -112,10 +86,10 @@ int main(int argc, char** argv) {
   std::printf("list repaint (30 rows, header, vertical bar), mean of %d:\n", kRepaints);
   std::printf("  %-10s %7.3f ms\n", "native", RepaintMs(form, list));
   if (!shots.empty()) SaveShot(form->Handle(), shots, "native");
-  for (int i = 0; i < 5; ++i) {
-    std::unique_ptr<TSkinModel> model = LoadSkin(i);
+  for (int i = 0; i < bench::kEmbeddedSkinCount; ++i) {
+    std::unique_ptr<TSkinModel> model = bench::LoadEmbeddedSkin(TW_SKINS_FOLDER, i);
     if (!model) {
-      std::printf("  %-10s skin package not found\n", kSkinNames[i]);
+      std::printf("  %-10s skin package not found\n", bench::kEmbeddedSkinNames[i]);
       continue;
     }
     skintest::TTestFrame frame(form->Handle(), std::move(model));
@@ -124,8 +98,8 @@ int main(int argc, char** argv) {
     twtest::PumpPending();
     RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
     twtest::PumpPending();
-    std::printf("  %-10s %7.3f ms\n", kSkinNames[i], RepaintMs(form, list));
-    if (!shots.empty()) SaveShot(form->Handle(), shots, std::to_string(i) + "-" + kSkinNames[i]);
+    std::printf("  %-10s %7.3f ms\n", bench::kEmbeddedSkinNames[i], RepaintMs(form, list));
+    if (!shots.empty()) SaveShot(form->Handle(), shots, std::to_string(i) + "-" + bench::kEmbeddedSkinNames[i]);
     std::fflush(stdout);
   }
   TComponent::Free(form);

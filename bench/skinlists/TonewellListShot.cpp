@@ -15,9 +15,11 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/DriveTonewell.h"
 #include "tests/e2e/Driver.h"
 #include "tests/support/WindowCapture.h"
 
+using namespace bench;
 using namespace e2e;
 
 namespace {
@@ -46,15 +48,6 @@ void Press(HANDLE process, POINT from, POINT to) {
   WaitForInputIdle(process, 5000);
   MouseAt(to, MOUSEEVENTF_LEFTUP);
   WaitForInputIdle(process, 5000);
-}
-
-bool WriteBytes(const std::wstring& path, const std::vector<uint8_t>& bytes) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  const bool ok = WriteFile(h, bytes.data(), DWORD(bytes.size()), &written, nullptr) && written == bytes.size();
-  CloseHandle(h);
-  return ok;
 }
 
 }  // namespace
@@ -88,11 +81,8 @@ int wmain(int argc, wchar_t** argv) {
   }
   for (int i = Rows(list); i < rows; ++i) {
     const std::wstring path = sources + L"第" + std::to_wstring(i + 1) + L"首 歌曲.wma";
-    const std::string body = "source";
-    WriteBytes(path, std::vector<uint8_t>(body.begin(), body.end()));
-    Click(add);
-    HWND dialog = WaitForTopWindow(app.Pid(), L"#32770", 10000);
-    if (!dialog || !FillOpenDialog(dialog, path) || !WaitUntil([&] { return Rows(list) == i + 1; }, 20000)) {
+    WriteWholeFile(path, "source");
+    if (!AddThroughDialog(app, add, list, path, 20000)) {
       std::fprintf(stderr, "row %d not added\n", i + 1);
       break;
     }

@@ -17,8 +17,10 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "bench/support/DriveTonewell.h"
 #include "skin/data/Bmp.h"
 #include "tests/e2e/Driver.h"
 #include "tests/e2e/SkinMenuDriver.h"
@@ -32,12 +34,8 @@ std::wstring outDir;
 
 bool Save(const std::wstring& name, const Image& image) {
   const std::vector<uint8_t> bytes = EncodeBmp(image, 24);
-  const std::wstring path = outDir + name + L".bmp";
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  const bool ok = WriteFile(h, bytes.data(), DWORD(bytes.size()), &written, nullptr) && written == bytes.size();
-  CloseHandle(h);
+  const bool ok = bench::WriteWholeFile(outDir + name + L".bmp",
+                                        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   std::printf("%ls %s\n", name.c_str(), ok ? "saved" : "NOT saved");
   return ok;
 }
@@ -155,11 +153,8 @@ int wmain(int argc, wchar_t** argv) {
   // Thirty rows and the output folder.
   for (int i = ListViewCount(list); i < 30; ++i) {
     const std::wstring path = sources + L"第" + std::to_wstring(i + 1) + L"首 歌曲.wma";
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
-    Click(add);
-    HWND dialog = WaitForTopWindow(app.Pid(), L"#32770", 10000);
-    if (!dialog || !FillOpenDialog(dialog, path) || !WaitUntil([&] { return ListViewCount(list) == i + 1; }, 20000)) {
+    bench::WriteWholeFile(path, "");
+    if (!bench::AddThroughDialog(app, add, list, path, 20000)) {
       std::fprintf(stderr, "row %d not added\n", i + 1);
       break;
     }

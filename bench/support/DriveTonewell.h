@@ -1,0 +1,27 @@
+// Helpers of the drivers that run the real Tonewell.exe.
+//   CpuSeconds          kernel plus user time of a process
+//   FileTimeSeconds     a FILETIME span or moment in seconds
+//   WriteWholeFile      a file made with the given bytes
+//   AddThroughDialog    one file added to the job list as a user adds it
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "tests/e2e/Driver.h"
+
+namespace bench {
+
+double FileTimeSeconds(const FILETIME& t);
+// -1 when the process's times cannot be read.
+double CpuSeconds(HANDLE process);
+
+bool WriteWholeFile(const std::wstring& path, std::string_view bytes);
+
+// Clicks `add`, puts `path` into the open dialog that comes up, and waits up
+// to `ms` for the job list `list` to hold one row more than before.
+bool AddThroughDialog(const e2e::TAppProcess& app, HWND add, HWND list, const std::wstring& path, DWORD ms);
+
+}  // namespace bench
