@@ -7,7 +7,8 @@
 # Each target starts from a working copy of its seeds, tests/fuzz/corpus/NAME
 # (kept between runs in ${TW_BUILD}/fuzz-corpus/NAME); the bmp target also
 # gets the dictionary tests/fuzz/bmp.dict, the skincheck target a built skin.
-# Logs and any crashing input land in ${TW_BUILD}/fuzz-runs/NAME/. At the end one line per target gives the
+# Logs and any crashing input land in ${TW_BUILD}/fuzz-runs/NAME/ (those of
+# earlier runs in its earlier/). At the end one line per target gives the
 # executions, executions per second, corpus size and findings.
 # A finding is fixed in the code and its input added to tests/fuzz/corpus/NAME,
 # where the host tree's NAME_replay test replays it from then on.
@@ -32,7 +33,10 @@ for t in "${targets[@]}"; do
   exe=$(find "$tree" -type f -name "$t" -perm -u+x | head -n1)
   [ -n "$exe" ] || { echo "no fuzz target $t" >&2; exit 1; }
   corpus=$build/fuzz-corpus/$t runs=$build/fuzz-runs/$t
-  mkdir -p "$corpus" "$runs"
+  mkdir -p "$corpus" "$runs/earlier"
+  # Findings of earlier runs go aside, so the count below is this run's.
+  find "$runs" -maxdepth 1 -type f \( -name 'crash-*' -o -name 'leak-*' -o -name 'timeout-*' -o -name 'oom-*' \) \
+    -exec mv -t "$runs/earlier" {} +
   find "$src/tests/fuzz/corpus/$t" -type f -exec cp -n -t "$corpus" {} +
   # The skin tool also starts from a real embedded skin, when a tree has built one.
   if [ "$t" = skincheck ]; then
