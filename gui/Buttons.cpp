@@ -1,5 +1,7 @@
 #include "gui/Buttons.h"
 
+#include "gui/ButtonFace.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -392,8 +394,7 @@ void TSpeedButton::Paint(HDC dc) {
     DeleteObject(b);
   }
   bool sunken = FDown || (FMouseDown && FHot);
-  if (sunken) DrawEdge(dc, &r, FFlat ? BDR_SUNKENOUTER : EDGE_SUNKEN, BF_RECT);
-  else if (!FFlat || (FHot && FEnabled)) DrawEdge(dc, &r, FFlat ? BDR_RAISEDINNER : EDGE_RAISED, BF_RECT);
+  DrawButtonEdge(dc, r, FFlat, sunken, FHot && FEnabled);
   RECT inside = r;
   InflateRect(&inside, -2, -2);
   if (sunken) OffsetRect(&inside, 1, 1);
@@ -404,30 +405,7 @@ void TSpeedButton::Paint(HDC dc) {
 }
 
 void TSpeedButton::WndProc(TMessage& m) {
-  switch (m.Msg) {
-    case CM_MOUSEENTER:
-      FHot = true;
-      Invalidate();
-      break;
-    case CM_MOUSELEAVE:
-      FHot = false;
-      Invalidate();
-      break;
-    case WM_MOUSEMOVE:
-      if (!FHot) {
-        FHot = true;
-        Invalidate();
-      }
-      break;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_LBUTTONUP:
-      FHot = true;
-      TControl::WndProc(m);
-      Invalidate();
-      return;
-    default:
-      break;
-  }
+  const bool repaint = TrackButtonHot(*this, FHot, m.Msg);
   TControl::WndProc(m);
+  if (repaint) Invalidate();
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "gui/ButtonFace.h"
+
 const TEnumInfo kToolButtonStyleInfo{L"TToolButtonStyle", {L"tbsButton", L"tbsCheck", L"tbsSeparator", L"tbsDivider"}};
 
 // ---------------------------------------------------------------------------
@@ -108,8 +110,7 @@ void TToolButton::Paint(HDC dc) {
   bool flat = bar && bar->Flat();
   bool sunken = FDown || (FMouseDown && FHot);
   if (FDown && !sunken) sunken = true;
-  if (sunken) DrawEdge(dc, &r, flat ? BDR_SUNKENOUTER : EDGE_SUNKEN, BF_RECT);
-  else if (!flat || (FHot && FEnabled)) DrawEdge(dc, &r, flat ? BDR_RAISEDINNER : EDGE_RAISED, BF_RECT);
+  DrawButtonEdge(dc, r, flat, sunken, FHot && FEnabled);
   int shift = sunken ? 1 : 0;
   TImageList* images = bar ? bar->Images() : nullptr;
   bool hasImage = images && FImageIndex >= 0 && FImageIndex < images->Count();
@@ -134,29 +135,9 @@ void TToolButton::Paint(HDC dc) {
 }
 
 void TToolButton::WndProc(TMessage& m) {
-  switch (m.Msg) {
-    case CM_MOUSEENTER:
-    case WM_MOUSEMOVE:
-      if (!FHot) {
-        FHot = true;
-        Invalidate();
-      }
-      break;
-    case CM_MOUSELEAVE:
-      FHot = false;
-      Invalidate();
-      break;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_LBUTTONUP:
-      FHot = true;
-      TControl::WndProc(m);
-      Invalidate();
-      return;
-    default:
-      break;
-  }
+  const bool repaint = TrackButtonHot(*this, FHot, m.Msg);
   TControl::WndProc(m);
+  if (repaint) Invalidate();
 }
 
 // ---------------------------------------------------------------------------
