@@ -82,10 +82,7 @@ int wmain(int argc, wchar_t** argv) {
   SetEnvironmentVariableW(L"TONEWELL_FAKE_SECONDS", std::to_wstring(perFile).c_str());
 
   TAppProcess app;
-  if (!app.Start(appDir + L"Tonewell.exe", appDir, L"Tonewell 2.2")) {
-    std::fprintf(stderr, "Tonewell did not start\n");
-    return 1;
-  }
+  if (!StartTonewell(app, appDir)) return 1;
   HWND main = app.Main();
   HWND add = FindChild(main, L"TButton", L"新增");
   HWND convert = FindChild(main, L"TButton", L"立即转换");

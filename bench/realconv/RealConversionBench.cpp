@@ -69,7 +69,7 @@ DWORD RunQuiet(const std::wstring& commandLine) {
 class TTonewell {
  public:
   bool Start(const std::wstring& appDir, const std::wstring& out) {
-    if (!app_.Start(appDir + L"Tonewell.exe", appDir, L"Tonewell 2.2")) return false;
+    if (!StartTonewell(app_, appDir)) return false;
     HWND main = app_.Main();
     HWND saveDir = FindChild(main, L"TEdit", L"");
     add_ = FindChild(main, L"TButton", L"新增");

@@ -18,7 +18,6 @@
 #include "skin/controls/SkinProgress.h"
 #include "tests/skin/controls/support/TestFrame.h"
 #include "tests/support/Pump.h"
-#include "tests/support/WindowCapture.h"
 
 namespace {
 
@@ -36,11 +35,6 @@ double RepaintUs(HWND window) {
   GdiFlush();
   QueryPerformanceCounter(&b);
   return double(b.QuadPart - a.QuadPart) * 1e6 / double(f.QuadPart) / kRepaints;
-}
-
-void SaveShot(HWND window, const std::wstring& folder, const std::string& name) {
-  twtest::PumpPending();
-  twtest::SaveWindowBmp(window, folder + L"\\" + std::wstring(name.begin(), name.end()) + L".bmp");
 }
 
 }  // namespace
@@ -80,9 +74,9 @@ int main(int argc, char** argv) {
     const double buttonUs = RepaintUs(button->Handle());
     std::printf("  %-10s button %8.1f   progress %8.1f\n", bench::kEmbeddedSkinNames[i], buttonUs, RepaintUs(bar->Handle()));
     if (!shots.empty()) {
-      SaveShot(form->Handle(), shots, std::string("button-") + bench::kEmbeddedSkinNames[i] + "-hot");
+      bench::SaveShot(form->Handle(), shots, std::string("button-") + bench::kEmbeddedSkinNames[i] + "-hot");
       SendMessageW(button->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
-      SaveShot(form->Handle(), shots, std::string("button-") + bench::kEmbeddedSkinNames[i] + "-pressed");
+      bench::SaveShot(form->Handle(), shots, std::string("button-") + bench::kEmbeddedSkinNames[i] + "-pressed");
       SendMessageW(button->Handle(), WM_MOUSELEAVE, 0, 0);
     }
     frame.ReleaseAll();

@@ -21,7 +21,6 @@
 #include "skin/data/SkinModel.h"
 #include "tests/skin/controls/support/TestFrame.h"
 #include "tests/support/Pump.h"
-#include "tests/support/WindowCapture.h"
 
 namespace {
 
@@ -41,10 +40,6 @@ double RepaintMs(TForm* form, TListView* list) {
   GdiFlush();
   QueryPerformanceCounter(&b);
   return double(b.QuadPart - a.QuadPart) * 1000.0 / double(f.QuadPart) / kRepaints;
-}
-
-void SaveShot(HWND window, const std::wstring& folder, const std::string& name) {
-  twtest::SaveWindowBmp(window, folder + L"\\" + std::wstring(name.begin(), name.end()) + L".bmp");
 }
 
 }  // namespace
@@ -85,7 +80,7 @@ int main(int argc, char** argv) {
 
   std::printf("list repaint (30 rows, header, vertical bar), mean of %d:\n", kRepaints);
   std::printf("  %-10s %7.3f ms\n", "native", RepaintMs(form, list));
-  if (!shots.empty()) SaveShot(form->Handle(), shots, "native");
+  if (!shots.empty()) bench::SaveShot(form->Handle(), shots, "native");
   for (int i = 0; i < bench::kEmbeddedSkinCount; ++i) {
     std::unique_ptr<TSkinModel> model = bench::LoadEmbeddedSkin(TW_SKINS_FOLDER, i);
     if (!model) {
@@ -99,7 +94,7 @@ int main(int argc, char** argv) {
     RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
     twtest::PumpPending();
     std::printf("  %-10s %7.3f ms\n", bench::kEmbeddedSkinNames[i], RepaintMs(form, list));
-    if (!shots.empty()) SaveShot(form->Handle(), shots, std::to_string(i) + "-" + bench::kEmbeddedSkinNames[i]);
+    if (!shots.empty()) bench::SaveShot(form->Handle(), shots, std::to_string(i) + "-" + bench::kEmbeddedSkinNames[i]);
     std::fflush(stdout);
   }
   TComponent::Free(form);

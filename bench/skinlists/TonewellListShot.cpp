@@ -57,19 +57,12 @@ int wmain(int argc, wchar_t** argv) {
     std::fprintf(stderr, "usage: TonewellListShot FOLDER OUT.bmp [ROWS]\n");
     return 2;
   }
-  std::wstring folder = argv[1];
-  if (folder.back() != L'\\') folder += L'\\';
+  const std::wstring folder = FolderArgument(argv[1]);
   const int rows = argc > 3 ? _wtoi(argv[3]) : 30;
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  const std::wstring sources = std::wstring(temp) + L"tonewell-shot\\";
-  CreateDirectoryW(sources.c_str(), nullptr);
+  const std::wstring sources = MakeTempFolder(L"tonewell-shot");
 
   TAppProcess app;
-  if (!app.Start(folder + L"Tonewell.exe", folder, L"Tonewell 2.2")) {
-    std::fprintf(stderr, "Tonewell did not show its window\n");
-    return 1;
-  }
+  if (!StartTonewell(app, folder)) return 1;
   HWND main = app.Main();
   HWND add = FindChild(main, L"TButton", L"新增");
   HWND list = FindChild(main, L"TListView", L"");

@@ -1,7 +1,5 @@
 #include "bench/support/BenchSkins.h"
 
-#include <windows.h>
-
 #include <cstdint>
 #include <cstring>
 #include <fstream>
@@ -11,6 +9,8 @@
 
 #include "skin/data/SkinRead.h"
 #include "skin/data/WinSkinIni.h"
+#include "tests/support/Pump.h"
+#include "tests/support/WindowCapture.h"
 
 namespace bench {
 
@@ -38,6 +38,11 @@ std::wstring ShotsFolder(int argc, char** argv) {
   for (int i = 1; i + 1 < argc; ++i)
     if (std::strcmp(argv[i], "--shots") == 0) return std::wstring(argv[i + 1], argv[i + 1] + std::strlen(argv[i + 1]));
   return {};
+}
+
+void SaveShot(HWND window, const std::wstring& folder, const std::string& name) {
+  twtest::PumpPending();
+  twtest::SaveWindowBmp(window, folder + L"\\" + std::wstring(name.begin(), name.end()) + L".bmp");
 }
 
 }  // namespace bench

@@ -2,7 +2,10 @@
 //   kEmbeddedSkinNames  names of the five embedded skins, by package index
 //   LoadEmbeddedSkin    a skin model built from one package of the skins folder
 //   ShotsFolder         the value of a driver's --shots option
+//   SaveShot            a window's capture as FOLDER\NAME.bmp
 #pragma once
+
+#include <windows.h>
 
 #include <memory>
 #include <string>
@@ -20,5 +23,8 @@ std::unique_ptr<TSkinModel> LoadEmbeddedSkin(const std::string& folder, int inde
 
 // The folder after "--shots", empty when the option is absent.
 std::wstring ShotsFolder(int argc, char** argv);
+
+// Handles the pending messages first, so the capture shows the last state.
+void SaveShot(HWND window, const std::wstring& folder, const std::string& name);
 
 }  // namespace bench

@@ -1,5 +1,7 @@
 #include "bench/support/DriveTonewell.h"
 
+#include <cstdio>
+
 namespace bench {
 
 double FileTimeSeconds(const FILETIME& t) {
@@ -30,6 +32,25 @@ bool AddThroughDialog(const e2e::TAppProcess& app, HWND add, HWND list, const st
   HWND dialog = e2e::WaitForTopWindow(app.Pid(), L"#32770", 10000);
   return dialog && e2e::FillOpenDialog(dialog, path) &&
          e2e::WaitUntil([&] { return e2e::ListViewCount(list) == before + 1; }, ms);
+}
+
+std::wstring FolderArgument(std::wstring folder) {
+  if (folder.empty() || folder.back() != L'\\') folder += L'\\';
+  return folder;
+}
+
+std::wstring MakeTempFolder(const std::wstring& name) {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder = std::wstring(temp) + name + L"\\";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  return folder;
+}
+
+bool StartTonewell(e2e::TAppProcess& app, const std::wstring& folder) {
+  if (app.Start(folder + L"Tonewell.exe", folder, L"Tonewell 2.2")) return true;
+  std::fprintf(stderr, "Tonewell did not show its window\n");
+  return false;
 }
 
 }  // namespace bench

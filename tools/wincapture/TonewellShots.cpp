@@ -109,20 +109,12 @@ int wmain(int argc, wchar_t** argv) {
     std::fprintf(stderr, "usage: TonewellShots FOLDER OUTDIR\n");
     return 2;
   }
-  std::wstring folder = argv[1];
-  if (folder.back() != L'\\') folder += L'\\';
-  outDir = argv[2];
-  if (outDir.back() != L'\\') outDir += L'\\';
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  const std::wstring sources = std::wstring(temp) + L"tonewell-shots\\";
-  CreateDirectoryW(sources.c_str(), nullptr);
+  const std::wstring folder = bench::FolderArgument(argv[1]);
+  outDir = bench::FolderArgument(argv[2]);
+  const std::wstring sources = bench::MakeTempFolder(L"tonewell-shots");
 
   TAppProcess app;
-  if (!app.Start(folder + L"Tonewell.exe", folder, L"Tonewell 2.2")) {
-    std::fprintf(stderr, "Tonewell did not show its window\n");
-    return 1;
-  }
+  if (!bench::StartTonewell(app, folder)) return 1;
   HWND main = app.Main();
   HWND add = FindChild(main, L"TButton", L"新增"), convert = FindChild(main, L"TButton", L"立即转换");
   HWND list = FindChild(main, L"TListView", L""), saveDir = FindChild(main, L"TEdit", L"");
