@@ -119,16 +119,8 @@ void TSkinButton::AfterMessage(TMessage& m) {
       PaintWindow(nullptr);
       break;
     case WM_KEYDOWN:
-      if (m.WParam == VK_SPACE) {
-        FMouseState |= kMousePressed;
-        RepaintSkin();
-      }
-      break;
     case WM_KEYUP:
-      if (m.WParam == VK_SPACE) {
-        FMouseState &= uint8_t(~kMousePressed);
-        RepaintSkin();
-      }
+      FollowSpaceKey(m);
       break;
     case WM_MOUSEMOVE:
       if ((FMouseState & kMousePressed) && GetCapture() == FHandle && !Inside(m.LParam)) {

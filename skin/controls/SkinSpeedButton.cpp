@@ -43,9 +43,7 @@ bool TSkinSpeedButton::BeforeMessage(TMessage& m) {
       return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-      CallOriginal(m);
-      FMouseState |= kMousePressed;
-      PaintWindow(nullptr);
+      PressAfterOriginal(m);
       return false;
     default:
       break;
@@ -61,17 +59,11 @@ void TSkinSpeedButton::AfterMessage(TMessage& m) {
     case CM_ENABLEDCHANGED:
       break;
     case WM_KEYDOWN:
-      if (m.WParam == VK_SPACE) {
-        FMouseState |= kMousePressed;
-        RepaintSkin();
-      }
-      break;
     case WM_KEYUP:
-      if (m.WParam != VK_SPACE) break;
-      [[fallthrough]];
+      FollowSpaceKey(m);
+      break;
     case WM_LBUTTONUP:
-      FMouseState &= uint8_t(~kMousePressed);
-      RepaintSkin();
+      ShowPressed(false);
       break;
     case CM_MOUSEENTER:
       FMouseState |= kMouseHot;

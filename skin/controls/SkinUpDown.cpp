@@ -41,9 +41,7 @@ bool TSkinUpDown::BeforeMessage(TMessage& m) {
       return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-      CallOriginal(m);
-      FMouseState |= kMousePressed;
-      PaintWindow(nullptr);
+      PressAfterOriginal(m);
       return false;
     case WM_LBUTTONUP:
       FMouseState &= uint8_t(~kMousePressed);

@@ -205,6 +205,24 @@ void TSkinControl::RepaintSkin() {
   UpdateWindow(FHandle);
 }
 
+void TSkinControl::ShowPressed(bool pressed) {
+  if (pressed) FMouseState |= kMousePressed;
+  else FMouseState &= uint8_t(~kMousePressed);
+  RepaintSkin();
+}
+
+bool TSkinControl::FollowSpaceKey(const TMessage& m) {
+  if ((m.Msg != WM_KEYDOWN && m.Msg != WM_KEYUP) || m.WParam != VK_SPACE) return false;
+  ShowPressed(m.Msg == WM_KEYDOWN);
+  return true;
+}
+
+void TSkinControl::PressAfterOriginal(TMessage& m) {
+  CallOriginal(m);
+  FMouseState |= kMousePressed;
+  PaintWindow(nullptr);
+}
+
 void TSkinControl::PaintWindow(HDC dc) {
   if (!FHandle || !GetWindowRect(FHandle, &FWindowRect)) return;
   const RECT r{0, 0, FWindowRect.right - FWindowRect.left, FWindowRect.bottom - FWindowRect.top};

@@ -121,6 +121,14 @@ protected:
   void CallOriginal(TMessage& m);
   // Invalidates the whole window (erasing) and updates it.
   void RepaintSkin();
+  // Sets or clears the pressed bit of FMouseState, then RepaintSkin.
+  void ShowPressed(bool pressed);
+  // Space down shows the face pressed, space up released (the keyboard's
+  // click); false for any other message.
+  bool FollowSpaceKey(const TMessage& m);
+  // A left press: the previous handling first, then the pressed face painted
+  // at once.
+  void PressAfterOriginal(TMessage& m);
   // WM_PAINT handler of kinds that paint the client area: wParam as the DC
   // or BeginPaint; DrawSkin with the window rectangle at the origin.
   void PaintClient(TMessage& m);
