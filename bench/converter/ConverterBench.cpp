@@ -105,9 +105,7 @@ int wmain(int argc, wchar_t** argv) {
 
   std::map<DWORD, HANDLE> children;
   const double cpu0 = CpuSeconds(app.Process());
-  LARGE_INTEGER f, t0, t1;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&t0);
+  const double t0 = NowSeconds();
   Click(convert);
   // Which of Tonewell's threads spend the CPU: two samples 3 s apart, early
   // in the first file.
@@ -123,9 +121,8 @@ int wmain(int argc, wchar_t** argv) {
         return RunFinished(progressBox, convert);
       },
       static_cast<DWORD>(perFile) * 3 * 1000 + 60000);
-  QueryPerformanceCounter(&t1);
+  const double wall = NowSeconds() - t0;
   const double cpu1 = CpuSeconds(app.Process());
-  const double wall = static_cast<double>(t1.QuadPart - t0.QuadPart) / static_cast<double>(f.QuadPart);
 
   struct Span {
     double start, end;

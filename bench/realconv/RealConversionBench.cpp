@@ -28,13 +28,6 @@ using namespace e2e;
 
 namespace {
 
-double Now() {
-  LARGE_INTEGER f, t;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
 // Runs a console program with its output on a pipe that is read and dropped.
 DWORD RunQuiet(const std::wstring& commandLine) {
   SECURITY_ATTRIBUTES sa{sizeof(sa), nullptr, TRUE};
@@ -87,7 +80,7 @@ class TTonewell {
     if (!ClickAndWait(clear_) || ListViewCount(list_) != 0) return -1;
     if (!AddThroughDialog(app_, add_, list_, source, 60000)) return -1;
     const double cpu0 = CpuSeconds(app_.Process());
-    const double t0 = Now();
+    const double t0 = NowSeconds();
     Click(convert_);
     bool disabledSeen = false;
     const bool finished = WaitUntil(
@@ -96,7 +89,7 @@ class TTonewell {
           return disabledSeen && IsWindowEnabled(convert_);
         },
         600000);
-    const double wall = Now() - t0;
+    const double wall = NowSeconds() - t0;
     cpu = CpuSeconds(app_.Process()) - cpu0;
     const auto rows = ListViewRows(list_, 2);
     return finished && rows.size() == 1 && rows[0].size() > 1 && rows[0][1] == L"完成" ? wall : -1;
@@ -154,15 +147,15 @@ int wmain(int argc, wchar_t** argv) {
       double t[3] = {0, 0, 0}, cpu = 0;
       for (int k = 0; k < 3; ++k) {
         const int way = (k + turn) % 3;
-        const double t0 = Now();
+        const double t0 = NowSeconds();
         if (way == 0) {
           failures += RunQuiet(L"\"" + encoder + L"\" -hide_banner -nostdin -i \"" + sources[i] +
                                L"\" -vn -acodec libmp3lame -q:a 2 -id3v2_version 3 -f mp3 -y \"" + direct + name + L"\"") != 0;
-          t[0] = Now() - t0;
+          t[0] = NowSeconds() - t0;
         } else if (way == 1) {
           failures += RunQuiet(L"\"" + appDir + L"ffmpeg.exe\" -i \"" + sources[i] + L"\" -y  -vn -acodec libmp3lame \"" +
                                companion + name + L"\"") != 0;
-          t[1] = Now() - t0;
+          t[1] = NowSeconds() - t0;
         } else {
           t[2] = tonewell.Convert(sources[i], cpu);
           if (t[2] < 0) {

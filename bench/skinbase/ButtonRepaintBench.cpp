@@ -25,16 +25,10 @@ constexpr int kRepaints = 500;
 
 // Microseconds of one repaint of the window.
 double RepaintUs(HWND window) {
-  LARGE_INTEGER f, a, b;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&a);
-  for (int i = 0; i < kRepaints; ++i) {
+  return 1e6 * bench::MeanSeconds(kRepaints, [&] {
     InvalidateRect(window, nullptr, TRUE);
     UpdateWindow(window);
-  }
-  GdiFlush();
-  QueryPerformanceCounter(&b);
-  return double(b.QuadPart - a.QuadPart) * 1e6 / double(f.QuadPart) / kRepaints;
+  });
 }
 
 }  // namespace

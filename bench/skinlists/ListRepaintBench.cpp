@@ -28,18 +28,12 @@ constexpr int kRepaints = 200;
 
 // Milliseconds of one full repaint of the list and its overlays.
 double RepaintMs(TForm* form, TListView* list) {
-  LARGE_INTEGER f, a, b;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&a);
-  for (int i = 0; i < kRepaints; ++i) {
+  return 1000.0 * bench::MeanSeconds(kRepaints, [&] {
     RedrawWindow(list->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     // The overlays are the list's siblings: painted with their parent's children.
     RedrawWindow(form->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     twtest::PumpPending();
-  }
-  GdiFlush();
-  QueryPerformanceCounter(&b);
-  return double(b.QuadPart - a.QuadPart) * 1000.0 / double(f.QuadPart) / kRepaints;
+  });
 }
 
 }  // namespace

@@ -45,4 +45,14 @@ void SaveShot(HWND window, const std::wstring& folder, const std::string& name) 
   twtest::SaveWindowBmp(window, folder + L"\\" + std::wstring(name.begin(), name.end()) + L".bmp");
 }
 
+double MeanSeconds(int times, const std::function<void()>& once) {
+  LARGE_INTEGER f, a, b;
+  QueryPerformanceFrequency(&f);
+  QueryPerformanceCounter(&a);
+  for (int i = 0; i < times; ++i) once();
+  GdiFlush();
+  QueryPerformanceCounter(&b);
+  return double(b.QuadPart - a.QuadPart) / double(f.QuadPart) / times;
+}
+
 }  // namespace bench

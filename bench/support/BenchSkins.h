@@ -3,10 +3,12 @@
 //   LoadEmbeddedSkin    a skin model built from one package of the skins folder
 //   ShotsFolder         the value of a driver's --shots option
 //   SaveShot            a window's capture as FOLDER\NAME.bmp
+//   MeanSeconds         the mean time of one call of a repaint step
 #pragma once
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -26,5 +28,8 @@ std::wstring ShotsFolder(int argc, char** argv);
 
 // Handles the pending messages first, so the capture shows the last state.
 void SaveShot(HWND window, const std::wstring& folder, const std::string& name);
+
+// Calls `once` `times` times, then flushes GDI's batch; the mean seconds of a call.
+double MeanSeconds(int times, const std::function<void()>& once);
 
 }  // namespace bench

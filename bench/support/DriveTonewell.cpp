@@ -4,6 +4,13 @@
 
 namespace bench {
 
+double NowSeconds() {
+  LARGE_INTEGER f, t;
+  QueryPerformanceFrequency(&f);
+  QueryPerformanceCounter(&t);
+  return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
+}
+
 double FileTimeSeconds(const FILETIME& t) {
   ULARGE_INTEGER v;
   v.LowPart = t.dwLowDateTime;

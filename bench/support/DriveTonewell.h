@@ -1,4 +1,5 @@
 // Helpers of the drivers that run the real Tonewell.exe.
+//   NowSeconds          a steady clock in seconds
 //   CpuSeconds          kernel plus user time of a process
 //   FileTimeSeconds     a FILETIME span or moment in seconds
 //   WriteWholeFile      a file made with the given bytes
@@ -17,6 +18,7 @@
 
 namespace bench {
 
+double NowSeconds();
 double FileTimeSeconds(const FILETIME& t);
 // -1 when the process's times cannot be read.
 double CpuSeconds(HANDLE process);
