@@ -150,8 +150,13 @@ bool TEncoderProcess::Start(const std::vector<std::wstring>& args, std::wstring&
     CloseHandle(pi.hThread);
     return true;
   }
-  if (!AssignProcessToJobObject(job_, pi.hProcess)) {
-    error = L"cannot put the encoder into its job: " + SystemMessage(GetLastError());
+  // Where jobs do not nest, an encoder that inherited the caller's job
+  // cannot join ours; it is still ended with that job, so it runs.
+  BOOL inCallersJob = FALSE;
+  const bool joined = AssignProcessToJobObject(job_, pi.hProcess) != FALSE;
+  const DWORD joinError = GetLastError();
+  if (!joined && !(IsProcessInJob(pi.hProcess, nullptr, &inCallersJob) && inCallersJob)) {
+    error = L"cannot put the encoder into its job: " + SystemMessage(joinError);
     TerminateProcess(pi.hProcess, 1);
     CloseHandle(pi.hThread);
     return false;
