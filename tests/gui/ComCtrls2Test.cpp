@@ -389,6 +389,26 @@ TEST(SpeedButton, AFlatButtonRaisesOnlyWhileTheMouseIsOverIt) {
   TComponent::Free(f);
 }
 
+TEST(ToolBar, AFlatBarsButtonRaisesOnlyWhileTheMouseIsOverIt) {
+  TKindsForm* f = MakeKindsForm(
+      L"TToolBar tb { Flat = True\n"
+      L"  TToolButton t { Left = 0 OnClick = Clicked } }");
+  auto* bar = Part<TToolBar>(f, L"tb");
+  auto* t = Part<TToolButton>(f, L"t");
+  const COLORREF face = GetSysColor(COLOR_BTNFACE), light = GetSysColor(COLOR_BTNHIGHLIGHT);
+  ASSERT_NE(face, light);
+  auto corner = [&] {
+    twtest::PumpUntilIdle();
+    return twtest::ScreenPixel(bar->Handle(), t->Left(), t->Top());
+  };
+  EXPECT_EQ(corner(), face);
+  SendMessageW(bar->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(t->Left() + 5, t->Top() + 5));
+  EXPECT_EQ(corner(), light);
+  SendMessageW(bar->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(t->Left() + t->Width() + 40, t->Top() + 5));
+  EXPECT_EQ(corner(), face);
+  TComponent::Free(f);
+}
+
 }  // namespace
 
 namespace {
