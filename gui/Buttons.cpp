@@ -139,6 +139,30 @@ void DrawButtonGlyph(HDC dc, TBitmap& glyph, int numGlyphs, int index, int x, in
   BitBlt(dc, x, y, w, h, back.DC(), 0, 0, SRCCOPY);
 }
 
+void TButtonGlyph::LoadGlyph(const std::vector<uint8_t>& bytes) {
+  if (!LoadBitmapFromBmp(FGlyph, bytes)) throw EPropertyError(L"Glyph: not a readable bitmap");
+  GlyphChanged();
+}
+
+std::vector<uint8_t> TButtonGlyph::SaveGlyph() { return BitmapToBmp(FGlyph); }
+
+void TButtonGlyph::SetNumGlyphs(int n) {
+  FNumGlyphs = std::clamp(n, 1, 4);
+  GlyphChanged();
+}
+void TButtonGlyph::SetLayout(TButtonLayout l) {
+  FLayout = l;
+  GlyphChanged();
+}
+void TButtonGlyph::SetMargin(int m) {
+  FMargin = std::max(m, -1);
+  GlyphChanged();
+}
+void TButtonGlyph::SetSpacing(int s) {
+  FSpacing = std::max(s, -1);
+  GlyphChanged();
+}
+
 SIZE TButtonGlyph::GlyphSize() const {
   if (FGlyph.Empty()) return SIZE{0, 0};
   return SIZE{FGlyph.Width() / std::max(FNumGlyphs, 1), FGlyph.Height()};
@@ -201,30 +225,6 @@ void TBitBtn::CreateParams(TCreateParams& p) {
   TButton::CreateParams(p);
   p.style &= ~static_cast<DWORD>(BS_DEFPUSHBUTTON | BS_PUSHBUTTON);
   p.style |= BS_OWNERDRAW;
-}
-
-void TBitBtn::LoadGlyph(const std::vector<uint8_t>& bytes) {
-  if (!LoadBitmapFromBmp(FGlyph, bytes)) throw EPropertyError(L"Glyph: not a readable bitmap");
-  Invalidate();
-}
-
-std::vector<uint8_t> TBitBtn::SaveGlyph() { return BitmapToBmp(FGlyph); }
-
-void TBitBtn::SetNumGlyphs(int n) {
-  FNumGlyphs = std::clamp(n, 1, 4);
-  Invalidate();
-}
-void TBitBtn::SetLayout(TButtonLayout l) {
-  FLayout = l;
-  Invalidate();
-}
-void TBitBtn::SetMargin(int m) {
-  FMargin = std::max(m, -1);
-  Invalidate();
-}
-void TBitBtn::SetSpacing(int s) {
-  FSpacing = std::max(s, -1);
-  Invalidate();
 }
 
 void TBitBtn::SetImages(TImageList* images) {
@@ -304,13 +304,6 @@ TSpeedButton::TSpeedButton(TComponent* owner) : TControl(owner) {
   FParentColor = true;
 }
 
-void TSpeedButton::LoadGlyph(const std::vector<uint8_t>& bytes) {
-  if (!LoadBitmapFromBmp(FGlyph, bytes)) throw EPropertyError(L"Glyph: not a readable bitmap");
-  Invalidate();
-}
-
-std::vector<uint8_t> TSpeedButton::SaveGlyph() { return BitmapToBmp(FGlyph); }
-
 void TSpeedButton::SetDown(bool d) {
   if (FGroupIndex == 0) d = false;
   if (d == FDown) return;
@@ -353,22 +346,6 @@ void TSpeedButton::SetAllowAllUp(bool a) {
   }
 }
 
-void TSpeedButton::SetNumGlyphs(int n) {
-  FNumGlyphs = std::clamp(n, 1, 4);
-  Invalidate();
-}
-void TSpeedButton::SetLayout(TButtonLayout l) {
-  FLayout = l;
-  Invalidate();
-}
-void TSpeedButton::SetMargin(int m) {
-  FMargin = std::max(m, -1);
-  Invalidate();
-}
-void TSpeedButton::SetSpacing(int s) {
-  FSpacing = std::max(s, -1);
-  Invalidate();
-}
 void TSpeedButton::SetTransparent(bool t) {
   FTransparent = t;
   Invalidate();

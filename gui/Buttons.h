@@ -30,8 +30,19 @@ void DrawButtonGlyph(HDC dc, TBitmap& glyph, int numGlyphs, int index, int x, in
 // Glyph, NumGlyphs, Layout, Margin and Spacing shared by both buttons.
 class TButtonGlyph {
  public:
+  virtual ~TButtonGlyph() = default;
   TBitmap* Glyph() { return &FGlyph; }
   int NumGlyphs() const { return FNumGlyphs; }
+  void SetNumGlyphs(int n);
+  TButtonLayout Layout() const { return FLayout; }
+  void SetLayout(TButtonLayout l);
+  int Margin() const { return FMargin; }
+  void SetMargin(int m);
+  int Spacing() const { return FSpacing; }
+  void SetSpacing(int s);
+  // Loads the glyph from BMP bytes (EPropertyError when they are not one).
+  void LoadGlyph(const std::vector<uint8_t>& bytes);
+  std::vector<uint8_t> SaveGlyph();
   // Size of one image of the strip (0x0 without a glyph).
   SIZE GlyphSize() const;
   // Paints glyph and caption inside r in the given state (0 up, 1 disabled,
@@ -41,22 +52,19 @@ class TButtonGlyph {
                     int imageIndex = -1, int disabledIndex = -1);
 
  protected:
+  // Repaints the button after its glyph or layout changed.
+  virtual void GlyphChanged() = 0;
+
   TBitmap FGlyph;
   int FNumGlyphs = 1;
+  TButtonLayout FLayout = blGlyphLeft;
+  int FMargin = -1, FSpacing = 4;
 };
 
 class TBitBtn : public TButton, public TButtonGlyph {
   TW_DECLARE_CLASS(TBitBtn, TButton)
  public:
   explicit TBitBtn(TComponent* owner);
-  int NumGlyphs() const { return FNumGlyphs; }
-  void SetNumGlyphs(int n);
-  TButtonLayout Layout() const { return FLayout; }
-  void SetLayout(TButtonLayout l);
-  int Margin() const { return FMargin; }
-  void SetMargin(int m);
-  int Spacing() const { return FSpacing; }
-  void SetSpacing(int s);
   // An image list image instead of the glyph (DisabledIndex: when disabled).
   TImageList* Images() const { return FImages; }
   void SetImages(TImageList* images);
@@ -64,19 +72,15 @@ class TBitBtn : public TButton, public TButtonGlyph {
   void SetImageIndex(int i);
   int DisabledIndex() const { return FDisabledIndex; }
   void SetDisabledIndex(int i);
-  // Loads the glyph from BMP bytes (EPropertyError when they are not one).
-  void LoadGlyph(const std::vector<uint8_t>& bytes);
-  std::vector<uint8_t> SaveGlyph();
   void WndProc(TMessage& m) override;
 
  protected:
   void CreateParams(TCreateParams& p) override;
   void Notification(TComponent* c, TOperation op) override;
+  void GlyphChanged() override { Invalidate(); }
 
  private:
   void DrawItem(const DRAWITEMSTRUCT& d);
-  TButtonLayout FLayout = blGlyphLeft;
-  int FMargin = -1, FSpacing = 4;
   TImageList* FImages = nullptr;
   int FImageIndex = -1, FDisabledIndex = -1;
 };
@@ -95,30 +99,21 @@ class TSpeedButton : public TControl, public TButtonGlyph {
   void SetGroupIndex(int g);
   bool AllowAllUp() const { return FAllowAllUp; }
   void SetAllowAllUp(bool a);
-  int NumGlyphs() const { return FNumGlyphs; }
-  void SetNumGlyphs(int n);
-  TButtonLayout Layout() const { return FLayout; }
-  void SetLayout(TButtonLayout l);
-  int Margin() const { return FMargin; }
-  void SetMargin(int m);
-  int Spacing() const { return FSpacing; }
-  void SetSpacing(int s);
   bool Transparent() const { return FTransparent; }
   void SetTransparent(bool t);
   // Whether the mouse is over the button (drawn raised when Flat).
   bool MouseInControl() const { return FHot; }
   // Whether the left button is held on it.
   bool Pressed() const { return FMouseDown; }
-  void LoadGlyph(const std::vector<uint8_t>& bytes);
-  std::vector<uint8_t> SaveGlyph();
 
   void Click() override;
   void Paint(HDC dc) override;
   void WndProc(TMessage& m) override;
 
+ protected:
+  void GlyphChanged() override { Invalidate(); }
+
  private:
   bool FDown = false, FFlat = false, FAllowAllUp = false, FTransparent = false, FHot = false;
   int FGroupIndex = 0;
-  TButtonLayout FLayout = blGlyphLeft;
-  int FMargin = -1, FSpacing = 4;
 };
