@@ -35,10 +35,7 @@ double RepaintUs(HWND window) {
 
 int main(int argc, char** argv) {
   const std::wstring shots = bench::ShotsFolder(argc, argv);
-  Application->Initialize();
-  TForm* form = new TForm(Application);
-  form->SetBounds(40, 40, 460, 140);
-  form->SetText(L"Button repaint");
+  TForm* form = bench::BenchForm(460, 140, L"Button repaint");
   auto* button = new TButton(form);
   button->SetParent(form);
   button->SetBounds(20, 20, 97, 33);
@@ -47,9 +44,7 @@ int main(int argc, char** argv) {
   bar->SetParent(form);
   bar->SetBounds(20, 70, 409, 17);
   bar->SetPosition(50);
-  form->Show();
-  SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  twtest::PumpPending();
+  bench::ShowOnTop(form);
 
   std::printf("one repaint, mean of %d (microseconds):\n", kRepaints);
   std::printf("  %-10s button %8.1f   progress %8.1f\n", "native", RepaintUs(button->Handle()), RepaintUs(bar->Handle()));

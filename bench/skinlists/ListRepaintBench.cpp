@@ -40,11 +40,7 @@ double RepaintMs(TForm* form, TListView* list) {
 
 int main(int argc, char** argv) {
   const std::wstring shots = bench::ShotsFolder(argc, argv);
-  Application->Initialize();
-
-  TForm* form = new TForm(Application);
-  form->SetBounds(40, 40, 560, 300);
-  form->SetText(L"List repaint");
+  TForm* form = bench::BenchForm(560, 300, L"List repaint");
   auto* list = new TListView(form);
   list->SetParent(form);
   list->SetBounds(8, 8, 529, 200);
@@ -67,9 +63,7 @@ int main(int argc, char** argv) {
   edit->SetBounds(8, 220, 529, 20);
   edit->SetReadOnly(true);
   edit->SetText(L"C:\\users\\tonewell\\Desktop\\mp3");
-  form->Show();
-  SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  twtest::PumpPending();
+  bench::ShowOnTop(form);
   RedrawWindow(form->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 
   std::printf("list repaint (30 rows, header, vertical bar), mean of %d:\n", kRepaints);

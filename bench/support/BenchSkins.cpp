@@ -55,4 +55,18 @@ double MeanSeconds(int times, const std::function<void()>& once) {
   return double(b.QuadPart - a.QuadPart) / double(f.QuadPart) / times;
 }
 
+TForm* BenchForm(int width, int height, const wchar_t* title) {
+  Application->Initialize();
+  TForm* form = new TForm(Application);
+  form->SetBounds(40, 40, width, height);
+  form->SetText(title);
+  return form;
+}
+
+void ShowOnTop(TForm* form) {
+  form->Show();
+  SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  twtest::PumpPending();
+}
+
 }  // namespace bench

@@ -4,6 +4,8 @@
 //   ShotsFolder         the value of a driver's --shots option
 //   SaveShot            a window's capture as FOLDER\NAME.bmp
 //   MeanSeconds         the mean time of one call of a repaint step
+//   BenchForm           the application set up and a form to fill
+//   ShowOnTop           the filled form shown above every window
 #pragma once
 
 #include <windows.h>
@@ -12,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "gui/Forms.h"
 #include "skin/data/SkinModel.h"
 
 namespace bench {
@@ -31,5 +34,10 @@ void SaveShot(HWND window, const std::wstring& folder, const std::string& name);
 
 // Calls `once` `times` times, then flushes GDI's batch; the mean seconds of a call.
 double MeanSeconds(int times, const std::function<void()>& once);
+
+// Initialises the application; a form of that size at (40, 40) with `title`.
+TForm* BenchForm(int width, int height, const wchar_t* title);
+// Shows `form` topmost and handles what the showing sent.
+void ShowOnTop(TForm* form);
 
 }  // namespace bench
