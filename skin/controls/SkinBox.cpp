@@ -22,7 +22,7 @@ void TSkinBox::AttachControl(TSkinFrameLink* form, bool manageColor, TCanvas* ca
     FSavedColor = control->Color();
     control->SetColor(TColor(Skin() ? Skin()->ButtonFaceColour : SystemColour(kSysButtonFace)));
     FColorTaken = true;
-    FollowFaceText();
+    FollowFaceText(true);  // a panel paints its own caption with its font
   }
   FAttached = true;
   FLifeState = kSkinAttached;

@@ -30,7 +30,8 @@ public:
   // Gives each window-less child of `parent` whose font colour is the
   // default `colour`. Taking again (after a skin change) recolours the
   // children taken before and keeps their first saved values.
-  void Take(TWinControl* parent, COLORREF colour);
+  // With `withParent` the parent's own caption (a panel's) follows too.
+  void Take(TWinControl* parent, COLORREF colour, bool withParent = false);
   // Gives the children their own font colour and ParentFont back; a child
   // that has left the parent, or whose colour the program changed since, is
   // skipped. Running it twice gives once.
@@ -44,6 +45,7 @@ private:
     TColor given;
   };
   bool StillChild(const TControl* control) const;
+  void TakeOne(TControl* control, TColor given);
 
   TWinControl* FParent = nullptr;
   std::vector<Saved> FSaved;

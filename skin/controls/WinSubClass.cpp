@@ -76,6 +76,7 @@ void TSkinControl::AttachWindow(HWND window, TSkinFrameLink* form, TCanvas* canv
 void TSkinControl::Unskin() {
   FChildText.Give();
   FFaceText = false;
+  FFaceTextOwn = false;
   if (FManageColor && FControl && FColorTaken) {
     GiveParentBackground();
     FControl->SetColor(FSavedColor);
@@ -87,7 +88,7 @@ void TSkinControl::Unskin() {
 
 void TSkinControl::SkinChanged() {
   if (FManageColor && FControl && Skin()) FControl->SetColor(TColor(Skin()->ButtonFaceColour));
-  if (FFaceText) FollowFaceText();
+  if (FFaceText) FollowFaceText(FFaceTextOwn);
   RepaintSkin();
 }
 
@@ -114,10 +115,11 @@ void TSkinControl::TakeParentBackground() {
   FParentBgTaken = true;
 }
 
-void TSkinControl::FollowFaceText() {
+void TSkinControl::FollowFaceText(bool withOwnCaption) {
   if (!FControl) return;
-  FChildText.Take(FControl, ButtonText());
+  FChildText.Take(FControl, ButtonText(), withOwnCaption);
   FFaceText = true;
+  FFaceTextOwn = withOwnCaption;
 }
 
 void TSkinControl::GiveParentBackground() {

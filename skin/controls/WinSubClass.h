@@ -164,7 +164,7 @@ protected:
   // Window-less children (labels) with the default font colour take the
   // skin's ButtonText, for kinds that paint the skin's face under them;
   // Unskin gives them back, a skin change recolours them.
-  void FollowFaceText();
+  void FollowFaceText(bool withOwnCaption = false);
   // ParentBackground "True" -> "False" unless xoParentBackGround; and back.
   void TakeParentBackground();
   void GiveParentBackground();
@@ -196,6 +196,7 @@ protected:
   bool FSavedParentColor = false;
   TChildTextColours FChildText;  // see FollowFaceText
   bool FFaceText = false;
+  bool FFaceTextOwn = false;  // the control's own caption follows too
 
 private:
   // The subclass of a bare window: hands every message to the routing.

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "gui/StdCtrls.h"
+#include "skin/controls/SkinBox.h"
 #include "skin/controls/SkinGroupBox.h"
 #include "tests/skin/controls/kinds/KindsFixture.h"
 
@@ -106,6 +107,29 @@ TEST_F(LegibleTextTest, ColourChosenWhileSkinnedSurvivesUnskin) {
   label->Font()->SetColor(clBlue);  // the program's own choice
   frame->ReleaseAll();
   EXPECT_EQ(label->Font()->Color(), clBlue);
+}
+
+TEST_F(LegibleTextTest, PanelCaptionReadsOnDarkFaceAndComesBackOnUnskin) {
+  frame = std::make_unique<TTestFrame>(form->Handle(), DarkSkin());
+  auto* panel = new TPanel(form);
+  panel->SetParent(form);
+  panel->SetBounds(10, 10, 160, 40);
+  panel->Font()->SetHeight(12);
+  panel->SetCaption(L"WWWW");
+  PumpUntilIdle();
+  const TColor font = panel->Font()->Color();
+  const bool parentFont = panel->ParentFont();
+
+  auto* skin = new TSkinBox(panel);
+  skin->AttachControl(frame.get(), true, nullptr);
+  PumpUntilIdle();
+  const Counts caption = Count(PaintToImage(panel->Handle()), RECT{40, 8, 120, 32});
+  EXPECT_GT(caption.light, 10) << "the panel's own caption in the skin's text colour";
+  EXPECT_EQ(caption.dark, 0);
+
+  frame->ReleaseAll();
+  EXPECT_EQ(panel->Font()->Color(), font);
+  EXPECT_EQ(panel->ParentFont(), parentFont);
 }
 
 }  // namespace
