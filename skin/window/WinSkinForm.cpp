@@ -165,6 +165,7 @@ void TWinSkinForm::CommonAttach(TSkinData* skin) {
   } else {
     FLifeState = kFrameSkinned;
   }
+  FCommonAttachDone = true;
 }
 
 void TWinSkinForm::RecalcGeometry() {
@@ -274,6 +275,12 @@ bool TWinSkinForm::ButtonsHandle(TMessage& m) {
 #endif
   (void)m;
   return false;
+}
+
+// Whoever asks whether the window is skinned (another process too) sees it
+// whole: frame, size and region, even before the posted WM_SKINFORM arrives.
+void TWinSkinForm::FinishAttachBeforeAnswering() {
+  if (FCommonAttachDone && !FSkinMessageSeen) FinishAttach();
 }
 
 // WM_SKINFORM: the window finishes attaching.
@@ -706,8 +713,10 @@ LRESULT TWinSkinForm::FrameProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (!FSkinMessageSeen) FinishAttach();
         return 0;
       case WM_SKINQUERY:
+        FinishAttachBeforeAnswering();
         return 1;
       case WM_SKINQUERYMARKER:
+        FinishAttachBeforeAnswering();
         return lParam == kSkinMarker ? kSkinMarker : 1;
       case WM_SKINPAINTINTO:
         if (lParam == kSkinMarker) {

@@ -148,6 +148,7 @@ class TWinSkinForm : public TComponent, public TSkinFrameLink, public TCaptionFr
   bool Stage3(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
   void FormHook(TMessage& m);
   void FinishAttach();
+  void FinishAttachBeforeAnswering();
   void ApplyFrameKeepingClient();
   void FrameChanged();
   // Resizes the window keeping its centre (frame changed).
@@ -199,6 +200,7 @@ class TWinSkinForm : public TComponent, public TSkinFrameLink, public TCaptionFr
   POINT FOriginalPos{};
   POINT FPlacedPos{};
   bool FPlaced = false;
+  bool FCommonAttachDone = false;  // subclassed and styled; WM_SKINFORM may be due
   LONG FSavedStyle = 0;
   TColor FSavedColour = 0;
   bool FColourSaved = false;
