@@ -222,6 +222,16 @@ TEST_F(SkinFrameTest, BeforeAnyActivationSwitchingOnOnlyRecordsItAndTheFirstActi
   TWinSkinForm* frame = m->FindSkinForm(f->Handle());
   ASSERT_NE(frame, nullptr);
   EXPECT_EQ(m->State(), kManagerInUse);
+  // Asked while WM_SKINFORM still waits in the queue, the frame finishes
+  // first: whoever is told "skinned" sees the whole frame and its region.
+  ASSERT_FALSE(frame->SkinMessageSeen());
+  EXPECT_TRUE(Skinned(f->Handle()));
+  HRGN early = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_NE(GetWindowRgn(f->Handle(), early), ERROR);
+  DeleteObject(early);
+  RECT earlyRect{};
+  GetWindowRect(f->Handle(), &earlyRect);
+  EXPECT_EQ(earlyRect.bottom - earlyRect.top, before.cy + kCaption + kBottom);
   ASSERT_TRUE(twtest::PumpUntil([&] { return frame->SkinMessageSeen() && frame->LifeState() == kFrameSkinned; }));
   twtest::PumpUntilIdle();
   EXPECT_EQ(skinForms.Count(), 1);
