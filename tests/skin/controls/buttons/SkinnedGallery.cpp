@@ -6,29 +6,11 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <functional>
 #include <string>
 
 #include "app/Main.h"
 #include "gui/Forms.h"
-#include "skin/controls/SkinMessages.h"
-#include "skin/data/SkinData.h"
-#include "skin/data/WinSkinStore.h"
-#include "skin/window/SkinManage.h"
-#include "skin/window/WinSkinForm.h"
-#include "tests/support/Pump.h"
-#include "tests/support/WindowCapture.h"
-
-namespace {
-
-bool Save(const std::wstring& path, HWND window) {
-  twtest::PumpUntilIdle();
-  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  twtest::PumpUntilIdle();
-  return twtest::SaveWindowBmp(window, path);
-}
-
-}  // namespace
+#include "tests/skin/controls/support/EachSkinShots.h"
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) {
@@ -52,19 +34,7 @@ int wmain(int argc, wchar_t** argv) {
   HWND window = gallery->Handle();
   SetForegroundWindow(window);
 
-  CreateDirectoryW(folder.c_str(), nullptr);
-  TSkinData* skin = FrmMain->SkinData1;
-  for (int i = 0; i < 5; ++i) {
-    skin->LoadFromStore(FrmMain->SkinStore1, i);
-    skin->SetActive(true);
-    const bool skinned = twtest::PumpUntil([&] {
-      TWinSkinForm* frame = SkinManager() ? SkinManager()->FindSkinForm(window) : nullptr;
-      return frame && frame->SkinMessageSeen() && !SkinManager()->ActionPending() &&
-             SkinManager()->PendingSkin() == nullptr;
-    });
-    const std::wstring path = folder + L"\\gallery-skin" + std::to_wstring(i) + L".bmp";
-    std::printf("skin %d: %s%s\n", i, skinned ? "" : "(never skinned) ", Save(path, window) ? "saved" : "not saved");
-  }
+  skintest::SaveUnderEachSkin(window, folder, L"gallery-skin");
   TComponent::Free(gallery);
   TComponent::Free(FrmMain);
   return 0;

@@ -6,9 +6,7 @@
 //   TabsShot.exe FOLDER   saves FOLDER\tabs-skin0.bmp .. tabs-skin4.bmp
 #include <windows.h>
 
-#include <chrono>
 #include <cstdio>
-#include <functional>
 #include <string>
 
 #include "app/Main.h"
@@ -17,43 +15,9 @@
 #include "gui/StdCtrls.h"
 #include "gui/TabCtrls.h"
 #include "skin/controls/SkinTab.h"
-#include "skin/data/Bmp.h"
-#include "skin/data/SkinData.h"
-#include "skin/data/WinSkinStore.h"
-#include "skin/window/SkinManage.h"
-#include "skin/window/WinSkinForm.h"
-#include "tests/support/WindowCapture.h"
+#include "tests/skin/controls/support/EachSkinShots.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-bool PumpUntil(const std::function<bool()>& done) {
-  const auto limit = Clock::now() + std::chrono::seconds(20);
-  MSG msg;
-  while (!done()) {
-    if (Clock::now() > limit) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-  }
-  return true;
-}
-
-bool Save(const std::wstring& path, HWND window) {
-  PumpUntil([] { return GetQueueStatus(QS_ALLINPUT) == 0; });
-  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  PumpUntil([] { return GetQueueStatus(QS_ALLINPUT) == 0; });
-  const std::vector<uint8_t> bytes = EncodeBmp(twtest::CaptureWindow(window), 24);
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(f);
-  return written == bytes.size();
-}
 
 void AddPages(TForm* form, TTabPosition side, int left, int top, int tag) {
   auto* pages = new TPageControl(form);
@@ -108,19 +72,7 @@ int wmain(int argc, wchar_t** argv) {
   HWND window = form->Handle();
   SetForegroundWindow(window);
 
-  CreateDirectoryW(folder.c_str(), nullptr);
-  TSkinData* skin = FrmMain->SkinData1;
-  for (int i = 0; i < 5; ++i) {
-    skin->LoadFromStore(FrmMain->SkinStore1, i);
-    skin->SetActive(true);
-    const bool skinned = PumpUntil([&] {
-      TWinSkinForm* frame = SkinManager() ? SkinManager()->FindSkinForm(window) : nullptr;
-      return frame && frame->SkinMessageSeen() && !SkinManager()->ActionPending() &&
-             SkinManager()->PendingSkin() == nullptr;
-    });
-    const std::wstring path = folder + L"\\tabs-skin" + std::to_wstring(i) + L".bmp";
-    std::printf("skin %d: %s%s\n", i, skinned ? "" : "(never skinned) ", Save(path, window) ? "saved" : "not saved");
-  }
+  skintest::SaveUnderEachSkin(window, folder, L"tabs-skin");
   TComponent::Free(form);
   TComponent::Free(FrmMain);
   return 0;
